@@ -1,0 +1,4 @@
+# The release toolchain: 32-bit Windows (PE32), the binaries that ship in dist/.
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(TD_MINGW_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,300 @@
+// The launchers as a user meets them: real windows of the suite's class owned by
+// another process, real program starts recorded by stub programs.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string BinDir()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string full = path;
+    return full.substr(0, full.find_last_of("\\/") + 1);
+}
+
+std::string Hex(const std::string& bytes)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (unsigned char c : bytes) {
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
+    }
+    return hex;
+}
+
+struct WindowSpec {
+    std::string className;
+    std::string title;  // ANSI bytes
+};
+
+// Runs a command line and waits for it; returns its exit code.
+DWORD RunAndWait(const std::string& commandLine, const std::string& dir)
+{
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = commandLine;
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                        &si, &pi))
+        return 0xFFFFFFFF;
+    WaitForSingleObject(pi.hProcess, 20000);
+    DWORD code = 0xFFFFFFFF;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty())
+            lines.push_back(line);
+    return lines;
+}
+
+class LauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        dir_ = std::string(temp) + "launcher-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(++counter_) + "\\";
+        CreateDirectoryA(dir_.c_str(), nullptr);
+        const std::string bin = BinDir();
+        for (const char* launcher : {"launch-main.exe", "launch-data.exe"})
+            ASSERT_TRUE(CopyFileA((bin + launcher).c_str(), (dir_ + launcher).c_str(), FALSE))
+                << launcher;
+        for (const char* stub : {"prelude.exe", "pm2000.exe", "recordkeep.exe"})
+            ASSERT_TRUE(CopyFileA((bin + "start_recorder.exe").c_str(), (dir_ + stub).c_str(),
+                                  FALSE));
+        MakeDistractorForeground();
+    }
+
+    void TearDown() override
+    {
+        if (helper_.hProcess) {
+            TerminateProcess(helper_.hProcess, 0);
+            WaitForSingleObject(helper_.hProcess, 5000);
+            CloseHandle(helper_.hProcess);
+            CloseHandle(helper_.hThread);
+        }
+        if (distractor_)
+            DestroyWindow(distractor_);
+        // Stubs may still be finishing; give them a moment before removing the folder.
+        for (int i = 0; i < 50; ++i) {
+            bool removed = true;
+            for (const char* f : {"launch-main.exe", "launch-data.exe", "prelude.exe",
+                                  "pm2000.exe", "recordkeep.exe", "starts.log", "handles.txt"}) {
+                std::string p = dir_ + f;
+                if (GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES &&
+                    !DeleteFileA(p.c_str()))
+                    removed = false;
+            }
+            if (removed && RemoveDirectoryA(dir_.c_str()))
+                break;
+            Sleep(50);
+        }
+    }
+
+    // A window of the test's own that holds the foreground before the launcher runs.
+    void MakeDistractorForeground()
+    {
+        distractor_ = CreateWindowExA(0, "STATIC", "distractor", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                      600, 400, 200, 100, nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(distractor_);
+        Pump();
+    }
+
+    static void Pump()
+    {
+        for (int i = 0; i < 10; ++i) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&msg);
+            Sleep(10);
+        }
+    }
+
+    // Opens the windows in another process, first given lowest; returns their handles.
+    std::vector<HWND> OpenWindows(const std::vector<WindowSpec>& specs)
+    {
+        std::string handles = dir_ + "handles.txt";
+        std::string cmd = "\"" + BinDir() + "fox_window.exe\" \"" + handles + "\"";
+        for (const WindowSpec& s : specs)
+            cmd += " " + s.className + ":" + Hex(s.title);
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            dir_.c_str(), &si, &helper_))
+            return {};
+        std::vector<HWND> windows;
+        for (int i = 0; i < 500 && windows.size() < specs.size(); ++i) {
+            Sleep(10);
+            windows.clear();
+            for (const std::string& line : ReadLines(handles))
+                windows.push_back(reinterpret_cast<HWND>(std::stoul(line)));
+        }
+        SetForegroundWindow(distractor_);
+        Pump();
+        return windows;
+    }
+
+    DWORD Run(const char* launcher) { return RunAndWait("\"" + dir_ + launcher + "\"", dir_); }
+
+    // Names of the programs started, in the order of their creation.
+    std::vector<std::string> Started(size_t expected)
+    {
+        std::vector<std::string> lines;
+        for (int i = 0; i < 300; ++i) {
+            lines = ReadLines(dir_ + "starts.log");
+            if (lines.size() >= expected)
+                break;
+            Sleep(10);
+        }
+        if (expected == 0)
+            Sleep(300);  // nothing should appear even after a while
+        lines = ReadLines(dir_ + "starts.log");
+        std::vector<std::pair<unsigned long long, std::string>> entries;
+        for (const std::string& line : lines) {
+            std::istringstream in(line);
+            std::string name;
+            unsigned long long when = 0;
+            in >> name >> when;
+            entries.emplace_back(when, name);
+        }
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](auto& a, auto& b) { return a.first < b.first; });
+        std::vector<std::string> names;
+        for (auto& e : entries)
+            names.push_back(e.second);
+        return names;
+    }
+
+    std::string dir_;
+    HWND distractor_ = nullptr;
+    PROCESS_INFORMATION helper_{};
+    static int counter_;
+};
+
+int LauncherTest::counter_ = 0;
+
+using Names = std::vector<std::string>;
+const char kFox[] = "Fox_100000001";
+
+TEST_F(LauncherTest, RunningApplicationIsBroughtForwardAndNothingStarts)
+{
+    auto windows = OpenWindows({{kFox, "Pomaria Pomaria2000"}});
+    ASSERT_EQ(windows.size(), 1u);
+    ASSERT_NE(GetForegroundWindow(), windows[0]);
+    EXPECT_EQ(Run("launch-main.exe"), 1u);
+    EXPECT_EQ(GetForegroundWindow(), windows[0]);
+    EXPECT_EQ(Started(0), Names{});
+}
+
+TEST_F(LauncherTest, NotRunningStartsBothProgramsInOrder)
+{
+    EXPECT_EQ(Run("launch-main.exe"), 1u);
+    EXPECT_EQ(Started(2), (Names{"prelude.exe", "pm2000.exe"}));
+}
+
+TEST_F(LauncherTest, DataManagerNotRunningStartsItsProgram)
+{
+    EXPECT_EQ(Run("launch-data.exe"), 1u);
+    EXPECT_EQ(Started(1), Names{"recordkeep.exe"});
+}
+
+TEST_F(LauncherTest, MissingFirstProgramStillStartsTheSecond)
+{
+    ASSERT_TRUE(DeleteFileA((dir_ + "prelude.exe").c_str()));
+    EXPECT_EQ(Run("launch-main.exe"), 1u);
+    EXPECT_EQ(Started(1), Names{"pm2000.exe"});
+}
+
+TEST_F(LauncherTest, DataManagerRunningIsBroughtForward)
+{
+    // "Ledgerwise" ends exactly at byte 21, the last one read.
+    auto windows = OpenWindows({{kFox, "12345678901Ledgerwise"}});
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(Run("launch-data.exe"), 1u);
+    EXPECT_EQ(GetForegroundWindow(), windows[0]);
+    EXPECT_EQ(Started(0), Names{});
+}
+
+TEST_F(LauncherTest, TitleTextBeginningTooLateIsNotRecognised)
+{
+    // Begins at byte 12: its last byte would be the 22nd, one past what is read.
+    auto windows = OpenWindows({{kFox, "123456789012Ledgerwise"}});
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(Run("launch-data.exe"), 1u);
+    EXPECT_NE(GetForegroundWindow(), windows[0]);
+    EXPECT_EQ(Started(1), Names{"recordkeep.exe"});
+}
+
+TEST_F(LauncherTest, MainTitleLimitIs24Bytes)
+{
+    auto late = OpenWindows({{kFox, "xxxxxxPomaria Pomaria2000"}});
+    ASSERT_EQ(late.size(), 1u);
+    EXPECT_EQ(Run("launch-main.exe"), 1u);
+    EXPECT_EQ(Started(2), (Names{"prelude.exe", "pm2000.exe"}));
+}
+
+TEST_F(LauncherTest, KoreanTitleWithinTheBytesReadIsRecognised)
+{
+    ASSERT_EQ(GetACP(), 949u) << "the test needs the Korean ANSI code page";
+    // Four bytes of Korean text, a space, then the searched text: 24 bytes in all.
+    auto windows = OpenWindows({{kFox, "\xC6\xF7\xB8\xB6 Pomaria Pomaria2000"}});
+    ASSERT_EQ(windows.size(), 1u);
+    char title[64] = {};
+    GetWindowTextA(windows[0], title, sizeof title);
+    ASSERT_STREQ(title, "\xC6\xF7\xB8\xB6 Pomaria Pomaria2000");
+    EXPECT_EQ(Run("launch-main.exe"), 1u);
+    EXPECT_EQ(GetForegroundWindow(), windows[0]);
+    EXPECT_EQ(Started(0), Names{});
+}
+
+TEST_F(LauncherTest, WindowOfAnotherClassBelowTheFirstIsActivated)
+{
+    // Lowest first: the carrier of the text lies below the suite's window.
+    auto windows = OpenWindows({{"OtherClass", "Pomaria Pomaria2000"}, {kFox, "unrelated"}});
+    ASSERT_EQ(windows.size(), 2u);
+    EXPECT_EQ(Run("launch-main.exe"), 1u);
+    EXPECT_EQ(GetForegroundWindow(), windows[0]);
+    EXPECT_EQ(Started(0), Names{});
+}
+
+TEST_F(LauncherTest, WindowsAboveTheFirstAreNeverExamined)
+{
+    auto windows = OpenWindows({{kFox, "unrelated"}, {"OtherClass", "Pomaria Pomaria2000"}});
+    ASSERT_EQ(windows.size(), 2u);
+    EXPECT_EQ(Run("launch-main.exe"), 1u);
+    EXPECT_NE(GetForegroundWindow(), windows[1]);
+    EXPECT_EQ(Started(2), (Names{"prelude.exe", "pm2000.exe"}));
+}
+
+TEST_F(LauncherTest, EmptyTitleDoesNotMatch)
+{
+    auto windows = OpenWindows({{kFox, ""}});
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(Run("launch-data.exe"), 1u);
+    EXPECT_EQ(Started(1), Names{"recordkeep.exe"});
+}
+
+TEST_F(LauncherTest, ArgumentsAreIgnored)
+{
+    EXPECT_EQ(RunAndWait("\"" + dir_ + "launch-data.exe\" /whatever --flag", dir_), 1u);
+    EXPECT_EQ(Started(1), Names{"recordkeep.exe"});
+}
+
+}  // namespace
