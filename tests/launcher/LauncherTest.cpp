@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -90,29 +91,45 @@ protected:
             CloseHandle(helper_.hProcess);
             CloseHandle(helper_.hThread);
         }
-        if (distractor_)
-            DestroyWindow(distractor_);
-        // Stubs may still be finishing; give them a moment before removing the folder.
-        for (int i = 0; i < 50; ++i) {
-            bool removed = true;
-            for (const char* f : {"launch-main.exe", "launch-data.exe", "prelude.exe",
-                                  "pm2000.exe", "recordkeep.exe", "starts.log", "handles.txt"}) {
-                std::string p = dir_ + f;
-                if (GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES &&
-                    !DeleteFileA(p.c_str()))
-                    removed = false;
-            }
-            if (removed && RemoveDirectoryA(dir_.c_str()))
-                break;
-            Sleep(50);
+        // Stubs may still be finishing; their folders are removed once all tests ran.
+        leftovers().push_back(dir_);
+    }
+
+    static std::vector<std::string>& leftovers()
+    {
+        static std::vector<std::string> dirs;
+        return dirs;
+    }
+
+    static bool RemoveFolder(const std::string& dir)
+    {
+        for (const char* f : {"launch-main.exe", "launch-data.exe", "prelude.exe", "pm2000.exe",
+                              "recordkeep.exe", "starts.log", "handles.txt"})
+            DeleteFileA((dir + f).c_str());
+        return RemoveDirectoryA(dir.c_str()) != 0;
+    }
+
+public:
+    static void RemoveLeftovers()
+    {
+        for (int attempt = 0; attempt < 100 && !leftovers().empty(); ++attempt) {
+            auto& dirs = leftovers();
+            dirs.erase(std::remove_if(dirs.begin(), dirs.end(), RemoveFolder), dirs.end());
+            if (!dirs.empty())
+                Sleep(50);
         }
     }
 
+protected:
     // A window of the test's own that holds the foreground before the launcher runs.
     void MakeDistractorForeground()
     {
-        distractor_ = CreateWindowExA(0, "STATIC", "distractor", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                      600, 400, 200, 100, nullptr, nullptr, nullptr, nullptr);
+        // One window for the whole program: destroying a foreground window costs Wine
+        // a long wait for the display.
+        static HWND window = CreateWindowExA(0, "STATIC", "distractor",
+                                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 200, 100,
+                                             nullptr, nullptr, nullptr, nullptr);
+        distractor_ = window;
         SetForegroundWindow(distractor_);
         Pump();
     }
@@ -189,6 +206,13 @@ protected:
 };
 
 int LauncherTest::counter_ = 0;
+
+class LeftoverCleanup : public ::testing::Environment {
+public:
+    void TearDown() override { LauncherTest::RemoveLeftovers(); }
+};
+
+const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new LeftoverCleanup);
 
 using Names = std::vector<std::string>;
 const char kFox[] = "Fox_100000001";
