@@ -7,7 +7,9 @@
 #include "TableBuilder.h"
 #include "TestFiles.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <winioctl.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #endif
@@ -124,8 +126,9 @@ TEST(DbfPlatformFilesTest, CompanionsFoundWhateverTheirCase)
         int32_t result = checkTableHeader(table.c_str(), kModeReport, 64, &report, true);
         EXPECT_EQ(result, kBadFlags) << c.table;
         EXPECT_EQ(report.calcHeader[kFlagsOffset], c.flags) << c.table;
-        if (c.memo)
+        if (c.memo) {
             EXPECT_EQ(report.memoHeader[kBlockSizeOffset], 64) << "the memo was read";
+        }
     }
 }
 

@@ -93,8 +93,9 @@ TEST(WriterTablesTest, RepairRestoresDamagedCopyAndTouchesNothingElse)
             EXPECT_EQ(ReadBe32(memoAfter.data()), 9u);
             EXPECT_EQ(ReadBe16(memoAfter.data() + kBlockSizeOffset), 128);
             for (size_t i = 0; i < memoAfter.size(); ++i) {
-                if (i >= 8 || (i >= 4 && i < 6))
+                if (i >= 8 || (i >= 4 && i < 6)) {
                     EXPECT_EQ(memoAfter[i], memoBefore[i]) << t.name << " memo byte " << i;
+                }
             }
         }
 #ifndef _WIN32
