@@ -75,7 +75,14 @@ public:
                                     FILE_FLAG_RANDOM_ACCESS, nullptr);
         if (handle == INVALID_HANDLE_VALUE)
             return nullptr;
-        return std::make_unique<Win32TableFile>(handle);
+        auto file = std::make_unique<Win32TableFile>(handle);
+        // Windows refuses write access to a read-only file; a user whom file
+        // permissions do not stop (as under some emulations) is refused here alike.
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!GetFileInformationByHandle(handle, &info) ||
+            (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
+            return nullptr;
+        return file;
     }
 
     bool Exists(const std::string& path) override

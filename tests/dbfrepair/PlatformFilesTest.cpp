@@ -66,16 +66,16 @@ std::string PutSoundTable(const std::string& dir, const char* name)
 {
     TableShape shape;
     std::string path = dir + name;
-    WriteFile(path, BuildTable(shape));
+    WriteBytes(path, BuildTable(shape));
     return path;
 }
 
 TEST(DbfPlatformFilesTest, LockHeldByAnotherHandleGivesMinus3AndNoWrite)
 {
     std::string table = PutSoundTable(MakeTempDir(), "held.dbf");
-    std::vector<uint8_t> damaged = ReadFile(table);
+    std::vector<uint8_t> damaged = ReadBytes(table);
     damaged[kRecordCountOffset] = 99;
-    WriteFile(table, damaged);
+    WriteBytes(table, damaged);
     {
         ForeignLock other(table);
         ASSERT_TRUE(other.held_);
@@ -83,7 +83,7 @@ TEST(DbfPlatformFilesTest, LockHeldByAnotherHandleGivesMinus3AndNoWrite)
         EXPECT_EQ(checkTableHeader(table.c_str(), kModeRepair, 64, nullptr, true), kLockFailed);
         auto waited = std::chrono::steady_clock::now() - start;
         EXPECT_GE(waited, std::chrono::milliseconds(8)) << "four pauses of 2 ms";
-        EXPECT_EQ(ReadFile(table), damaged);
+        EXPECT_EQ(ReadBytes(table), damaged);
     }
     EXPECT_EQ(checkTableHeader(table.c_str(), kModeRepair, 64, nullptr, true), 0);
     EXPECT_EQ(checkTableHeader(table.c_str(), 0, 64, nullptr, true), 0)
@@ -94,10 +94,10 @@ TEST(DbfPlatformFilesTest, ReadOnlyTableGivesMinus1)
 {
     std::string table = PutSoundTable(MakeTempDir(), "frozen.dbf");
     MakeReadOnly(table);
-    std::vector<uint8_t> before = ReadFile(table);
+    std::vector<uint8_t> before = ReadBytes(table);
     for (int32_t mode : {0, kModeRepair, kModeReport})
         EXPECT_EQ(checkTableHeader(table.c_str(), mode, 64, nullptr, true), kOpenFailed);
-    EXPECT_EQ(ReadFile(table), before);
+    EXPECT_EQ(ReadBytes(table), before);
     std::string missing = table + ".gone";
     EXPECT_EQ(checkTableHeader(missing.c_str(), 0, 64, nullptr, true), kOpenFailed);
 }
@@ -119,9 +119,9 @@ TEST(DbfPlatformFilesTest, CompanionsFoundWhateverTheirCase)
         std::string dir = MakeTempDir();
         std::string table = PutSoundTable(dir, c.table);
         if (c.memo)
-            WriteFile(dir + c.memo, BuildMemo(512 + 64, 9, 64));
+            WriteBytes(dir + c.memo, BuildMemo(512 + 64, 9, 64));
         if (c.index)
-            WriteFile(dir + c.index, std::vector<uint8_t>(512, 0));
+            WriteBytes(dir + c.index, std::vector<uint8_t>(512, 0));
         HeaderReport report{};
         int32_t result = checkTableHeader(table.c_str(), kModeReport, 64, &report, true);
         EXPECT_EQ(result, kBadFlags) << c.table;
@@ -135,7 +135,7 @@ TEST(DbfPlatformFilesTest, CompanionsFoundWhateverTheirCase)
 TEST(DbfPlatformFilesTest, TableOfTwoGigabytesIsRefused)
 {
     std::string table = PutSoundTable(MakeTempDir(), "huge.dbf");
-    std::vector<uint8_t> before = ReadFile(table);
+    std::vector<uint8_t> before = ReadBytes(table);
 #ifdef _WIN32
     HANDLE h = CreateFileA(table.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);

@@ -47,21 +47,21 @@ inline std::string MakeTempDir()
 #endif
 }
 
-inline std::vector<uint8_t> ReadFile(const std::string& path)
+inline std::vector<uint8_t> ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
+inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline void CopyFile(const std::string& from, const std::string& to)
+inline void CopyBytes(const std::string& from, const std::string& to)
 {
-    WriteFile(to, ReadFile(from));
+    WriteBytes(to, ReadBytes(from));
 }
 
 }  // namespace dbf

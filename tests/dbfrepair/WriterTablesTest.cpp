@@ -36,9 +36,9 @@ const WriterTable kTables[] = {
 std::string CopyToTemp(const WriterTable& t)
 {
     std::string dir = MakeTempDir();
-    CopyFile(DataDir() + t.name + ".dbf", dir + t.name + ".dbf");
+    CopyBytes(DataDir() + t.name + ".dbf", dir + t.name + ".dbf");
     if (t.hasMemo)
-        CopyFile(DataDir() + t.name + ".fpt", dir + t.name + ".fpt");
+        CopyBytes(DataDir() + t.name + ".fpt", dir + t.name + ".fpt");
     return dir + t.name;
 }
 
@@ -67,12 +67,12 @@ TEST(WriterTablesTest, RepairRestoresDamagedCopyAndTouchesNothingElse)
             continue;  // repair would move the records of that writer's layout
         std::string stem = CopyToTemp(t);
         std::string table = stem + ".dbf", memo = stem + ".fpt";
-        std::vector<uint8_t> original = ReadFile(table);
+        std::vector<uint8_t> original = ReadBytes(table);
         std::vector<uint8_t> damaged = original;
         for (int off : {0, 4, 5, 8, 9, 10, 11, 28})
             damaged[off] = 0xA5;
-        WriteFile(table, damaged);
-        std::vector<uint8_t> memoBefore = t.hasMemo ? ReadFile(memo) : std::vector<uint8_t>();
+        WriteBytes(table, damaged);
+        std::vector<uint8_t> memoBefore = t.hasMemo ? ReadBytes(memo) : std::vector<uint8_t>();
         ASSERT_EQ(checkTableHeader(table.c_str(), kModeRepair, kWriterBlockSize, nullptr,
                                    t.visualFoxPro),
                   0)
@@ -80,7 +80,7 @@ TEST(WriterTablesTest, RepairRestoresDamagedCopyAndTouchesNothingElse)
         EXPECT_EQ(checkTableHeader(table.c_str(), 0, kWriterBlockSize, nullptr, t.visualFoxPro),
                   0)
             << t.name << " checks clean after repair";
-        std::vector<uint8_t> repaired = ReadFile(table);
+        std::vector<uint8_t> repaired = ReadBytes(table);
         ASSERT_EQ(repaired.size(), original.size());
         for (size_t i = 0; i < original.size(); ++i) {
             bool flagsOfMemoTable = i == kFlagsOffset && t.hasMemo;
@@ -88,7 +88,7 @@ TEST(WriterTablesTest, RepairRestoresDamagedCopyAndTouchesNothingElse)
                 << t.name << " byte " << i;
         }
         if (t.hasMemo) {
-            std::vector<uint8_t> memoAfter = ReadFile(memo);
+            std::vector<uint8_t> memoAfter = ReadBytes(memo);
             ASSERT_EQ(memoAfter.size(), memoBefore.size());
             EXPECT_EQ(ReadBe32(memoAfter.data()), 9u);
             EXPECT_EQ(ReadBe16(memoAfter.data() + kBlockSizeOffset), 128);
