@@ -26,7 +26,17 @@ public:
     {
         lines.push_back("Error " + std::to_string(code) + " " + std::to_string(index));
     }
+    void MouseDown(int16_t button, int16_t, int, int) override
+    {
+        stock.push_back("MouseDown " + std::to_string(button));
+    }
+    void MouseUp(int16_t button, int16_t, int, int) override
+    {
+        stock.push_back("MouseUp " + std::to_string(button));
+    }
+    void Click() override { stock.push_back("Click"); }
     std::vector<std::string> lines;
+    std::vector<std::string> stock;  // stock mouse events, apart from the custom ones
 };
 
 class FakeSite : public ControlSite {

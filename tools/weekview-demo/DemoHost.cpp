@@ -76,8 +76,8 @@ DemoHost::DemoHost(const DemoOptions& options)
 
 DemoHost::~DemoHost()
 {
-    if (frame_ != nullptr)
-        DestroyWindow(frame_);
+    // The frame goes with the process: destroying a shown top-level window first makes
+    // the X11 driver wait up to two seconds for the unmap when no window manager runs.
     for (HFONT font : fonts_) {
         if (font != nullptr)
             DeleteObject(font);
