@@ -1,0 +1,54 @@
+// Little- and big-endian field access for table and memo headers.
+#pragma once
+
+#include <cstdint>
+
+namespace dbf {
+
+inline uint16_t ReadLe16(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+inline uint32_t ReadLe32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+inline void WriteLe16(uint8_t* p, uint16_t v)
+{
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+}
+
+inline void WriteLe32(uint8_t* p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+inline uint16_t ReadBe16(const uint8_t* p)
+{
+    return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
+
+inline uint32_t ReadBe32(const uint8_t* p)
+{
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+           (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
+}
+
+inline void WriteBe16(uint8_t* p, uint16_t v)
+{
+    p[0] = static_cast<uint8_t>(v >> 8);
+    p[1] = static_cast<uint8_t>(v);
+}
+
+inline void WriteBe32(uint8_t* p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (24 - 8 * i));
+}
+
+}  // namespace dbf

@@ -1,0 +1,40 @@
+// The few file operations the header check needs, behind an interface so that the
+// same logic runs over Win32 handles, POSIX descriptors or memory.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace dbf {
+
+// One open file. Destroying it closes the file and so releases any lock taken on it.
+class TableFile {
+public:
+    virtual ~TableFile() = default;
+    // Tries once to lock one byte at offset; false when another opener holds it.
+    virtual bool LockByte(uint32_t offset) = 0;
+    // Reads up to count bytes at offset; answers the number of bytes read (0 at the end).
+    virtual uint32_t ReadAt(uint64_t offset, uint8_t* buffer, uint32_t count) = 0;
+    // Writes count bytes at offset; answers the number of bytes written.
+    virtual uint32_t WriteAt(uint64_t offset, const uint8_t* buffer, uint32_t count) = 0;
+    // The file's size (its end offset); false when it cannot be had.
+    virtual bool Size(uint64_t* size) = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Opens an existing file for reading and writing, sharing both with other openers;
+    // null when it is missing, read-only or held exclusively by another opener.
+    virtual std::unique_ptr<TableFile> OpenExisting(const std::string& path) = 0;
+    // Whether a file of exactly this name exists, letter case ignored as Windows does.
+    virtual bool Exists(const std::string& path) = 0;
+    // Waits between lock attempts.
+    virtual void Pause(unsigned milliseconds) = 0;
+};
+
+// The platform's real file system (Win32 handles on Windows, POSIX elsewhere).
+FileSystem& PlatformFileSystem();
+
+}  // namespace dbf

@@ -1,0 +1,159 @@
+// The file operations on POSIX descriptors, for native tests, sanitizers and the
+// benchmark. Locks are open-file-description locks, which, like Windows byte-range
+// locks, conflict between two handles of one process.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "Companions.h"
+#include "FileAccess.h"
+
+namespace dbf {
+namespace {
+
+class PosixTableFile : public TableFile {
+public:
+    explicit PosixTableFile(int fd) : fd_(fd) {}
+    ~PosixTableFile() override { close(fd_); }
+    PosixTableFile(const PosixTableFile&) = delete;
+    PosixTableFile& operator=(const PosixTableFile&) = delete;
+
+    bool LockByte(uint32_t offset) override
+    {
+        struct flock lock = {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        lock.l_start = offset;
+        lock.l_len = 1;
+        return fcntl(fd_, F_OFD_SETLK, &lock) == 0;
+    }
+
+    uint32_t ReadAt(uint64_t offset, uint8_t* buffer, uint32_t count) override
+    {
+        uint32_t done = 0;
+        while (done < count) {
+            ssize_t n = pread(fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += static_cast<uint32_t>(n);
+        }
+        return done;
+    }
+
+    uint32_t WriteAt(uint64_t offset, const uint8_t* buffer, uint32_t count) override
+    {
+        uint32_t done = 0;
+        while (done < count) {
+            ssize_t n =
+                pwrite(fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += static_cast<uint32_t>(n);
+        }
+        return done;
+    }
+
+    bool Size(uint64_t* size) override
+    {
+        struct stat st;
+        if (fstat(fd_, &st) != 0)
+            return false;
+        *size = static_cast<uint64_t>(st.st_size);
+        return true;
+    }
+
+private:
+    int fd_;
+};
+
+// The directory part of a path and its last name, '/' and '\' both separating.
+void SplitDirectory(const std::string& path, std::string* dir, std::string* name)
+{
+    size_t slash = path.find_last_of("/\\");
+    if (slash == std::string::npos) {
+        *dir = ".";
+        *name = path;
+    } else {
+        *dir = slash == 0 ? "/" : path.substr(0, slash);
+        *name = path.substr(slash + 1);
+    }
+}
+
+class PosixFileSystem : public FileSystem {
+public:
+    std::unique_ptr<TableFile> OpenExisting(const std::string& path) override
+    {
+        int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
+        std::string actual;
+        if (fd < 0 && errno == ENOENT && FindIgnoringCase(path, &actual))
+            fd = open(actual.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        auto file = std::make_unique<PosixTableFile>(fd);
+        // A file without any write permission counts as read-only, as the read-only
+        // attribute does on Windows, also for a user whom permissions do not stop.
+        struct stat st;
+        if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)
+            return nullptr;
+        return file;
+    }
+
+    bool Exists(const std::string& path) override
+    {
+        std::string actual;
+        return FindIgnoringCase(path, &actual);
+    }
+
+    void Pause(unsigned milliseconds) override
+    {
+        struct timespec wait = {0, static_cast<long>(milliseconds) * 1000000L};
+        while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+        }
+    }
+
+private:
+    // Looks for a file whose name equals the path's last name apart from letter case.
+    static bool FindIgnoringCase(const std::string& path, std::string* actual)
+    {
+        std::string dir, name;
+        SplitDirectory(path, &dir, &name);
+        DIR* listing = opendir(dir.c_str());
+        if (!listing)
+            return false;
+        bool found = false;
+        while (struct dirent* entry = readdir(listing)) {
+            std::string candidate = dir + "/" + entry->d_name;
+            if (EqualsIgnoreCase(entry->d_name, name) && IsRegular(candidate)) {
+                *actual = candidate;
+                found = true;
+                break;
+            }
+        }
+        closedir(listing);
+        return found;
+    }
+
+    static bool IsRegular(const std::string& path)
+    {
+        struct stat st;
+        return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    }
+};
+
+}  // namespace
+
+FileSystem& PlatformFileSystem()
+{
+    static PosixFileSystem files;
+    return files;
+}
+
+}  // namespace dbf

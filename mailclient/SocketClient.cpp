@@ -1,0 +1,241 @@
+// TSocketClient: construction, socket library start-up, host resolution, connecting, closing.
+#include "SocketClient.h"
+
+#include "Exceptions.h"
+#include "SocketErrorText.h"
+#include "WinsockLibrary.h"
+
+namespace {
+
+constexpr const char* kInitFailed = "Initializaton of windows sockets failed";
+constexpr const char* kLookupTimedOut = "Host Lookup Timed Out";
+constexpr const char* kLookupCanceled = "Host Lookup Canceled";
+constexpr const char* kHostTooLong = "Host name too long";
+constexpr const char* kNullRemote = "Null Remote Address";
+constexpr size_t kLookupResultSize = MAXGETHOSTSTRUCT;
+constexpr size_t kIoAreaSize = 16384;
+
+}  // namespace
+
+LRESULT CALLBACK SockWindowRoutine(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+TSocketClient::TSocketClient()
+    : window(CreateHiddenWindow("SockWindowClass", &SockWindowRoutine, this)),
+      timer(std::make_unique<TWindowTimer>()),
+      lookupResult(kLookupResultSize),
+      ioArea(kIoAreaSize)
+{
+    if (!window.Get())
+        throw ESockError(kInitFailed);
+    timer->SetEnabled(false);
+    timer->SetOnTimer([this](TWindowTimer&) { TimerTriggered(); });
+    Status(8, "Create");
+    StartWinsock();
+}
+
+TSocketClient::~TSocketClient()
+{
+    try {
+        Status(8, "Destroy");
+        Abort();
+        Cancel();
+    } catch (...) {
+    }
+    if (lookupTask)
+        WSACancelAsyncRequest(lookupTask);
+    timer.reset();
+    window.Reset();
+    destroying = true;
+    try {
+        CloseSocket();
+    } catch (...) {
+    }
+    ReleaseWinsock();
+}
+
+void TSocketClient::Status(int level, const std::string& text)
+{
+    if (level > ReportLevel)
+        return;
+    statusText = text;
+    if (!destroying)
+        Fire(OnStatus, *this, text);
+}
+
+void TSocketClient::StartWinsock()
+{
+    Status(8, "Initializing Winsock");
+    AcquireWinsock(winsockInfo);
+    if (!OpenSocket(true)) {
+        ReleaseWinsock();
+        throw ESockError(kInitFailed);
+    }
+}
+
+bool TSocketClient::OpenSocket(bool resetOnClose)
+{
+    socketHandle = socket(AF_INET, SOCK_STREAM, resetOnClose ? IPPROTO_TCP : 0);
+    if (socketHandle == INVALID_SOCKET)
+        return false;
+    if (resetOnClose) {
+        linger resetAtOnce{1, 0};
+        setsockopt(socketHandle, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&resetAtOnce),
+                   sizeof resetAtOnce);
+    }
+    WSAAsyncSelect(socketHandle, window.Get(), kSocketEventMessage, kSocketEvents);
+    return true;
+}
+
+void TSocketClient::ResolveHost()
+{
+    Status(8, "Resolve Host");
+    if (Host.size() > kMaxHostLength)
+        throw ESockError(kHostTooLong);
+    unsigned long dotted = inet_addr(Host.c_str());
+    if (dotted != INADDR_NONE) {
+        remote.sin_addr.s_addr = dotted;
+        return;
+    }
+    remote.sin_addr.s_addr = 0;
+    TimerOn();
+    lookupDone = false;
+    lookupTask = WSAAsyncGetHostByName(window.Get(), kHostLookupMessage, Host.c_str(),
+                                       lookupResult.data(), static_cast<int>(lookupResult.size()));
+    if (!lookupTask) {
+        ok = false;
+        lookupDone = true;
+    }
+    WaitUntil([this] { return lookupDone || timedOut || cancel; });
+    TimerOff();
+    if (!lookupDone && lookupTask)
+        WSACancelAsyncRequest(lookupTask);
+    lookupTask = nullptr;
+    if (timedOut)
+        throw ESockError(kLookupTimedOut);
+    if (cancel)
+        throw ESockError(kLookupCanceled);
+    if (!ok)
+        throw ESockError("Host Lookup Failed");
+    const hostent* entry = reinterpret_cast<const hostent*>(lookupResult.data());
+    if (entry->h_addr_list && entry->h_addr_list[0] && entry->h_length == sizeof(in_addr))
+        memcpy(&remote.sin_addr, entry->h_addr_list[0], sizeof(in_addr));
+    Fire(OnHostResolved, *this);
+}
+
+void TSocketClient::ResolveWithRetry()
+{
+    int retries = 0;
+    for (;;) {
+        try {
+            ResolveHost();
+        } catch (const ESockError& error) {
+            const std::string& text = error.Message();
+            if (text == kLookupTimedOut || text == kLookupCanceled || text == kHostTooLong)
+                throw;
+        }
+        if (remote.sin_addr.s_addr != 0)
+            return;
+        if (retries > 0 || !OnInvalidHost)
+            throw ESockError(kNullRemote);
+        bool handled = false;
+        OnInvalidHost(handled);
+        if (!handled)
+            throw ESockError(kNullRemote);
+        ++retries;
+    }
+}
+
+void TSocketClient::Connect()
+{
+    Status(8, "Connecting");
+    cancel = false;
+    if (connected)
+        throw ESockError("Already connected");
+    dropReason.clear();
+    ResolveWithRetry();
+
+    remote.sin_family = AF_INET;
+    remote.sin_port = htons(static_cast<u_short>(Port & 0xFFFF));
+    lookupDone = false;
+    ok = true;
+    if (connect(socketHandle, reinterpret_cast<const sockaddr*>(&remote), sizeof remote) ==
+        SOCKET_ERROR)
+        ErrorCheck(WSAEWOULDBLOCK);
+    TimerOn();
+    WaitUntil([this] { return connected || timedOut || cancel || !ok; });
+    TimerOff();
+    if (!timedOut && !cancel && ok)
+        return;
+    Fire(OnConnectionFailed, *this);
+    if (timedOut)
+        throw ESockError("Connection Timed out");
+    if (cancel)
+        throw ESockError("Connection Canceled");
+    throw ESockError("Connection Failed");
+}
+
+void TSocketClient::Disconnect()
+{
+    Status(8, "Disconnecting");
+    CloseSocket();
+}
+
+void TSocketClient::Cancel()
+{
+    Status(8, "Canceling");
+    cancel = true;
+}
+
+void TSocketClient::CloseSocket()
+{
+    Status(4, "Request Close Socket");
+    connected = false;
+    if (socketHandle == INVALID_SOCKET)
+        return;
+    SOCKET closing = socketHandle;
+    socketHandle = INVALID_SOCKET;
+    if (closesocket(closing) == SOCKET_ERROR) {
+        ErrorCheck(WSAEWOULDBLOCK);
+        return;
+    }
+    if (destroying)
+        return;
+    Fire(OnDisconnect, *this);
+    OpenSocket(false);
+}
+
+void TSocketClient::TimerOn()
+{
+    Status(8, "Timer On");
+    timedOut = false;
+    timer->SetInterval(static_cast<UINT>(TimeOut > 0 ? TimeOut : 0));
+    timer->SetEnabled(true);
+}
+
+void TSocketClient::TimerOff()
+{
+    Status(8, "Timer Off");
+    timer->SetEnabled(false);
+}
+
+void TSocketClient::TimerTriggered()
+{
+    Status(8, "Timer Triggered");
+    TimerOff();
+    timedOut = true;
+    Abort();
+}
+
+void TSocketClient::ErrorCheck(int expectedCode)
+{
+    Status(16, "Checking Error In Error Manager");
+    lastError = WSAGetLastError();
+    if (lastError != expectedCode)
+        throw ESockError(SocketErrorText(lastError));
+}
+
+std::string TSocketClient::SocketErrorText(int code)
+{
+    Status(8, "Looking Up Error Message");
+    return ::SocketErrorText(code);
+}

@@ -1,0 +1,81 @@
+// The hidden "SockWindowClass" window: turns socket and look-up notifications into flags and
+// buffer transfers of its connection object.
+#include "SocketClient.h"
+
+LRESULT CALLBACK SockWindowRoutine(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message < kSocketEventMessage || message > kReadMoreMessage)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (auto* client = static_cast<TSocketClient*>(HiddenWindowOwner(window))) {
+        try {
+            client->HandleNotification(message, wParam, lParam);
+        } catch (...) {
+            // A failure inside a notification has no caller to reach; the waiting call sees
+            // its effect through the connection's state.
+        }
+    }
+    return 0;
+}
+
+void TSocketClient::HandleNotification(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case kSocketEventMessage:
+        // Reports for a socket closed earlier may still be queued; they are not ours.
+        if (static_cast<SOCKET>(wParam) != socketHandle)
+            return;
+        ok = WSAGETSELECTERROR(lParam) == 0;
+        if (WSAGETSELECTEVENT(lParam) == FD_CLOSE)
+            HandleClose(WSAGETSELECTERROR(lParam));
+        else
+            HandleSocketEvent(WSAGETSELECTEVENT(lParam));
+        break;
+    case kHostLookupMessage:
+        if (reinterpret_cast<HANDLE>(wParam) != lookupTask)
+            return;
+        ok = WSAGETASYNCERROR(lParam) == 0;
+        lookupDone = true;
+        break;
+    case kSendMoreMessage:
+        WriteFromStream();
+        break;
+    case kReadMoreMessage:
+        ReadToStream();
+        break;
+    }
+}
+
+void TSocketClient::HandleSocketEvent(int event)
+{
+    switch (event) {
+    case FD_READ:
+        ReadToStream();
+        break;
+    case FD_WRITE:
+        WriteFromStream();
+        break;
+    case FD_CONNECT:
+        if (ok) {
+            connected = true;
+            lastActivity = GetTickCount();
+            Fire(OnConnect, *this);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// The peer closed or reset the connection: keep what it sent before, then close our end.
+void TSocketClient::HandleClose(int error)
+{
+    while (!cancel && received.Size() < kMaxLineLength) {
+        int count = recv(socketHandle, ioArea.data(), kChunkSize, 0);
+        if (count <= 0)
+            break;
+        received.Append(ioArea.data(), static_cast<size_t>(count));
+    }
+    connected = false;
+    dropReason = error ? ::SocketErrorText(error) : "Connection closed by server";
+    CloseSocket();
+}

@@ -1,0 +1,100 @@
+// In-memory files for the header check's tests and fuzzing.
+#include "MemoryFileSystem.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "Companions.h"
+
+namespace dbf {
+
+class MemoryTableFile : public TableFile {
+public:
+    MemoryTableFile(MemoryFileSystem& owner, std::string path)
+        : owner_(owner), path_(std::move(path)), entry_(owner.files_.at(path_))
+    {
+        ++entry_.openHandles;
+    }
+    ~MemoryTableFile() override { --entry_.openHandles; }
+
+    bool LockByte(uint32_t) override
+    {
+        ++owner_.lockAttempts;
+        return !entry_.lockedByOther;
+    }
+
+    uint32_t ReadAt(uint64_t offset, uint8_t* buffer, uint32_t count) override
+    {
+        if (offset >= entry_.data.size())
+            return 0;
+        uint64_t available = entry_.data.size() - offset;
+        uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(available, count));
+        std::memcpy(buffer, entry_.data.data() + offset, n);
+        return n;
+    }
+
+    uint32_t WriteAt(uint64_t offset, const uint8_t* buffer, uint32_t count) override
+    {
+        owner_.writes.push_back({path_, offset, count});
+        uint32_t n = std::min(count, entry_.writeLimit);
+        if (offset + n > entry_.data.size())
+            entry_.data.resize(offset + n);
+        std::memcpy(entry_.data.data() + offset, buffer, n);
+        return n;
+    }
+
+    bool Size(uint64_t* size) override
+    {
+        *size = entry_.reportedSize ? entry_.reportedSize : entry_.data.size();
+        return true;
+    }
+
+private:
+    MemoryFileSystem& owner_;
+    std::string path_;
+    MemoryFileSystem::Entry& entry_;
+};
+
+void MemoryFileSystem::Put(const std::string& path, std::vector<uint8_t> data)
+{
+    files_[path].data = std::move(data);
+}
+
+// Names are matched without regard to letter case, as on Windows.
+std::map<std::string, MemoryFileSystem::Entry>::iterator MemoryFileSystem::Find(
+    const std::string& path)
+{
+    for (auto it = files_.begin(); it != files_.end(); ++it) {
+        if (EqualsIgnoreCase(it->first, path))
+            return it;
+    }
+    return files_.end();
+}
+
+std::unique_ptr<TableFile> MemoryFileSystem::OpenExisting(const std::string& path)
+{
+    auto it = Find(path);
+    if (it == files_.end() || it->second.readOnly)
+        return nullptr;
+    return std::make_unique<MemoryTableFile>(*this, it->first);
+}
+
+bool MemoryFileSystem::Exists(const std::string& path)
+{
+    return Find(path) != files_.end();
+}
+
+void MemoryFileSystem::Pause(unsigned milliseconds)
+{
+    pauses.push_back(milliseconds);
+}
+
+int MemoryFileSystem::OpenHandles() const
+{
+    int open = 0;
+    for (const auto& file : files_)
+        open += file.second.openHandles;
+    return open;
+}
+
+}  // namespace dbf

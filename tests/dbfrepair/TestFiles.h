@@ -1,0 +1,67 @@
+// Real files for the tests: a fresh folder per test, whole-file reads and writes,
+// and the folder of the sample tables, on POSIX and on Windows alike.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <stdlib.h>
+#include <unistd.h>
+#endif
+
+namespace dbf {
+
+inline std::string DataDir()
+{
+#ifdef _WIN32
+    std::string dir = std::string("Z:") + TD_DBF_DATA_DIR;
+    for (char& c : dir)
+        c = c == '/' ? '\\' : c;
+    return dir + "\\";
+#else
+    return std::string(TD_DBF_DATA_DIR) + "/";
+#endif
+}
+
+inline std::string MakeTempDir()
+{
+#ifdef _WIN32
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    static int serial = 0;
+    for (;;) {
+        std::string dir = std::string(base) + "dbfcheck" + std::to_string(GetCurrentProcessId()) +
+                          "_" + std::to_string(++serial);
+        if (CreateDirectoryA(dir.c_str(), nullptr))
+            return dir + "\\";
+    }
+#else
+    char pattern[] = "/tmp/dbfcheckXXXXXX";
+    return std::string(mkdtemp(pattern)) + "/";
+#endif
+}
+
+inline std::vector<uint8_t> ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline void CopyBytes(const std::string& from, const std::string& to)
+{
+    WriteBytes(to, ReadBytes(from));
+}
+
+}  // namespace dbf

@@ -1,0 +1,74 @@
+// The week view's child window: paints the control, scrolls its rows and turns mouse
+// messages into selection, right clicks and events for a listener.
+#pragma once
+
+#include <windows.h>
+
+#include "WeekViewControl.h"
+#include "WeekViewPainter.h"
+
+namespace weekview {
+
+struct WeekViewWindowOptions {
+    RECT bounds{0, 0, 640, 480};  // in the parent's client coordinates
+    int id = 0;
+    bool runMode = true;  // run time (off-screen painting, `TopTime` settable)
+};
+
+class WeekViewWindow : private ControlSite {
+public:
+    static constexpr const char* kClassName = "WeekViewWindow";
+
+    // The listener receives every event and must outlive the window.
+    explicit WeekViewWindow(WeekViewEvents& listener);
+    ~WeekViewWindow() override;
+    WeekViewWindow(const WeekViewWindow&) = delete;
+    WeekViewWindow& operator=(const WeekViewWindow&) = delete;
+
+    bool Create(HWND parent, const WeekViewWindowOptions& options);
+    HWND Handle() const { return hwnd_; }
+    WeekViewControl& Control() { return control_; }
+
+    // Fonts stay owned by the caller and must outlive their use; null means the
+    // default GUI font.
+    void SetFont(HFONT font);
+    void SetHourFont(HFONT font);
+    HFONT Font() const { return font_; }
+
+    bool RunMode() const { return runMode_; }
+    void SetRunMode(bool runMode);
+    bool Modified() const { return modified_; }
+
+    // Paints the control as at run time into a bitmap of the client area's size.
+    HBITMAP Snapshot();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnPaint();
+    void OnLeftButtonDown(WPARAM keys, int x, int y);
+    void OnMouseMove(WPARAM keys, int x, int y);
+    void OnLeftButtonUp(WPARAM keys, int x, int y);
+    void OnRightButtonDown(WPARAM keys, int x, int y);
+    void OnVScroll(WPARAM wParam);
+    Rect ClientRect() const;
+    PaintContext Context() const;
+
+    // ControlSite
+    void InvalidateControl() override;
+    void SetModified() override { modified_ = true; }
+    bool IsRunMode() const override { return runMode_; }
+    void SetScrollRange(int maximum) override;
+    void SetScrollThumb(int position) override;
+    void RepaintNow(const Rect& region) override;
+
+    WeekViewEvents& listener_;
+    WeekViewControl control_;
+    HWND hwnd_ = nullptr;
+    HFONT font_ = nullptr;
+    HFONT hourFont_ = nullptr;
+    bool runMode_ = true;
+    bool modified_ = false;
+};
+
+}  // namespace weekview
