@@ -97,7 +97,8 @@ public:
     const Layout& BeginFullPaint(const Rect& bounds, int16_t textHeight);
     const Layout& LastLayout() const { return layout_; }
     const Insets& BorderInsetsNow() const { return insets_; }
-    std::vector<Bar> LayOutBars();
+    // The bars of this paint; the list is kept between paints to save its memory.
+    const std::vector<Bar>& LayOutBars();
     const CellMap& Cells() const { return cells_; }
     const AppointmentList& List() const { return list_; }
 
@@ -140,6 +141,7 @@ private:
     Insets insets_;
     Layout layout_;
     CellMap cells_;
+    std::vector<Bar> bars_;
     Selection selection_;
     int16_t firstRow_ = 0;
     int16_t visibleRows_ = 0;

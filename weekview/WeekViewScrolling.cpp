@@ -31,7 +31,7 @@ const Layout& WeekViewControl::BeginFullPaint(const Rect& bounds, int16_t textHe
     return layout_;
 }
 
-std::vector<Bar> WeekViewControl::LayOutBars()
+const std::vector<Bar>& WeekViewControl::LayOutBars()
 {
     BarInput in;
     in.properties = &props_;
@@ -39,7 +39,8 @@ std::vector<Bar> WeekViewControl::LayOutBars()
     in.insets = &insets_;
     in.firstRow = firstRow_;
     in.firstDate = date_;
-    return weekview::LayOutBars(in, list_, cells_);
+    weekview::LayOutBars(in, list_, cells_, bars_);
+    return bars_;
 }
 
 int16_t WeekViewControl::GetTopTime() const

@@ -186,6 +186,11 @@ void WeekViewWindow::OnPaint()
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
+    // A full repaint that was asked for before a selection change must not be lost
+    // to the selection repaint; the full paint shows the selection anyway.
+    if (fullPaintPending_ && control_.TakeSelectionRepaint())
+        control_.SelectionRepainted();
+    fullPaintPending_ = false;
     RECT client{};
     GetClientRect(hwnd_, &client);
     DrawWeekView(control_, dc, client, Context());
@@ -250,10 +255,13 @@ void WeekViewWindow::OnVScroll(WPARAM wParam)
     control_.Scroll(request, info.nPos, position);
 }
 
+// Many changes in a row (thousands of adds) invalidate the window once.
 void WeekViewWindow::InvalidateControl()
 {
-    if (hwnd_ != nullptr)
-        InvalidateRect(hwnd_, nullptr, FALSE);
+    if (hwnd_ == nullptr || fullPaintPending_)
+        return;
+    fullPaintPending_ = true;
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void WeekViewWindow::SetScrollRange(int maximum)
