@@ -212,6 +212,22 @@ TEST(PaintTest, SelectionRepaintReachesTheWindowAtOnce)
     EXPECT_EQ(after, kSelected);
 }
 
+TEST(PaintTest, FullRepaintIsNotLostToASelectionRepaint)
+{
+    WindowFixture f(600, 700);
+    const Grid g(f.Control());
+    f.Control().AddAppointment(480, 35066, 600, 35066);  // Thursday 08:00 to 10:00
+    f.Mouse(WM_LBUTTONDOWN, MK_LBUTTON, g.ProbeX(1), g.ProbeY(3));  // before any paint
+    f.Mouse(WM_LBUTTONUP, 0, g.ProbeX(1), g.ProbeY(3));
+    f.Pump();
+    HDC dc = GetDC(f.Handle());
+    const COLORREF bar = GetPixel(dc, g.ColumnLeft(3) + g.Third() + 1, g.ProbeY(17));
+    const COLORREF selected = GetPixel(dc, g.ProbeX(1), g.ProbeY(3));
+    ReleaseDC(f.Handle(), dc);
+    EXPECT_EQ(bar, kBar);
+    EXPECT_EQ(selected, kSelected);
+}
+
 TEST(PaintTest, HeaderCaptions)
 {
     WindowFixture f(600, 400);
