@@ -70,7 +70,9 @@ void LayOutBars(const BarInput& in, const AppointmentList& list, CellMap& map,
     const int gridBottom = l.bounds.bottom - insets.bottom;
     const int w3 = l.dayColumnWidth / 3;
     auto rowY = [&](int k) { return (k - in.firstRow) * l.rowHeight + gridLine; };
-    auto mapRow = [&](int y) { return std::clamp((y - gridLine) / l.rowHeight, 0, kCellMapRows - 1); };
+    auto mapRow = [&](int y) {
+        return std::clamp((y - gridLine) / l.rowHeight, 0, kCellMapRows - 1);
+    };
 
     for (int j = 0; j < list.Count(); ++j) {
         const Appointment& a = list.At(j + 1);

@@ -124,8 +124,7 @@ private:
     bool CheckIndex(int16_t nIndex);
     int16_t AddRecord(Appointment record);
     void UpdateAppointment(int16_t nIndex, void (*rule)(Appointment&, int16_t), int16_t value);
-    void UpdateAppointmentDate(int16_t nIndex, void (*rule)(Appointment&, int32_t),
-                               int32_t value);
+    void UpdateAppointmentDate(int16_t nIndex, void (*rule)(Appointment&, int32_t), int32_t value);
     void RecomputeDate();
     bool InBounds(int x, int y, const Rect& client) const;
     bool CellAt(int x, int y, const Rect& client, bool dragging, int16_t& col, int16_t& row) const;

@@ -76,8 +76,8 @@ private:
             if (SplitStyleInEffect(p_)) {
                 PaintSplitMinute(dc_, p_, t, RECT{left, top, right, bottom});
             } else {
-                DrawLine(dc_, FullTimeText(p_, t), left, top, right, bottom,
-                         DT_CENTER | DT_VCENTER, TranslateColor(p_.ForeColor));
+                DrawLine(dc_, FullTimeText(p_, t), left, top, right, bottom, DT_CENTER | DT_VCENTER,
+                         TranslateColor(p_.ForeColor));
                 DrawBorderFrame(dc_, left, top, right, bottom, p_.TimeBorder,
                                 TranslateColor(p_.BorderColor));
             }
@@ -99,8 +99,8 @@ private:
                      TranslateColor(CellColor(r, runStart)));
             runStart = c;
         }
-        DottedLine(dc_, gridLeft, top + l_.rowHeight - 1, l_.bounds.right,
-                   top + l_.rowHeight - 1, TranslateColor(p_.LineColor));
+        DottedLine(dc_, gridLeft, top + l_.rowHeight - 1, l_.bounds.right, top + l_.rowHeight - 1,
+                   TranslateColor(p_.LineColor));
     }
 
     OleColor CellColor(int r, int c) const { return StateColor(control_, r, c); }
@@ -134,8 +134,7 @@ private:
             if (v == 0)
                 v = 7;
             DrawLine(dc_, DayCaption(p_.DayHeader, v), left, top + p_.HeaderYOffset, right,
-                     bottom + (top - bottom) / 2 + p_.HeaderYOffset, DT_CENTER | DT_VCENTER,
-                     fore);
+                     bottom + (top - bottom) / 2 + p_.HeaderYOffset, DT_CENTER | DT_VCENTER, fore);
             char day[16];
             std::snprintf(day, sizeof day, "%d", SerialToDate(control_.GetDate() + i).day);
             const int a = (bottom - top) / 2 - 2 * p_.HeaderYOffset;
@@ -158,7 +157,8 @@ private:
         const int columns = std::max<int>(p_.DayColumns, 1);
         std::vector<int> depth(static_cast<size_t>(columns) * (height + 1), 0);
         auto at = [&](int column, int y) -> int& {
-            return depth[static_cast<size_t>(column) * (height + 1) + std::clamp(y - top, 0, height)];
+            return depth[static_cast<size_t>(column) * (height + 1) +
+                         std::clamp(y - top, 0, height)];
         };
         for (const Bar& bar : bars) {
             ++at(bar.column, bar.rect.top);

@@ -54,7 +54,8 @@ bool RegisterOnce(HINSTANCE instance, WNDPROC proc)
 }  // namespace
 
 WeekViewWindow::WeekViewWindow(WeekViewEvents& listener)
-    : listener_(listener), control_(*this, listener),
+    : listener_(listener),
+      control_(*this, listener),
       font_(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)))
 {
 }
@@ -74,10 +75,10 @@ bool WeekViewWindow::Create(HWND parent, const WeekViewWindowOptions& options)
         return false;
     runMode_ = options.runMode;
     const RECT& b = options.bounds;
-    hwnd_ = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP,
-                            b.left, b.top, b.right - b.left, b.bottom - b.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(options.id)), instance,
-                            this);
+    hwnd_ =
+        CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP, b.left,
+                        b.top, b.right - b.left, b.bottom - b.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(options.id)), instance, this);
     return hwnd_ != nullptr;
 }
 
@@ -118,49 +119,65 @@ LRESULT CALLBACK WeekViewWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPar
     }
 }
 
+// A disabled control takes no mouse input, like a disabled window.
+static bool IsMouseButtonMessage(UINT message)
+{
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_MOUSEMOVE:
+            return true;
+        default:
+            return false;
+    }
+}
+
 LRESULT WeekViewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
+    if (!control_.Properties().Enabled && IsMouseButtonMessage(message))
+        return DefWindowProcA(hwnd_, message, wParam, lParam);
     switch (message) {
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_LBUTTONDOWN:
-        OnLeftButtonDown(wParam, x, y);
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        OnLeftButtonDown(wParam, x, y);
-        listener_.DblClick();
-        return 0;
-    case WM_MOUSEMOVE:
-        OnMouseMove(wParam, x, y);
-        return 0;
-    case WM_LBUTTONUP:
-        OnLeftButtonUp(wParam, x, y);
-        return 0;
-    case WM_RBUTTONDOWN:
-        OnRightButtonDown(wParam, x, y);
-        return 0;
-    case WM_RBUTTONUP:
-        listener_.MouseUp(kRightButton, ShiftOf(wParam), x, y);
-        return 0;
-    case WM_VSCROLL:
-        OnVScroll(wParam);
-        break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        InvalidateControl();
-        break;
-    case WM_NCDESTROY: {
-        const HWND hwnd = hwnd_;
-        hwnd_ = nullptr;
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    default:
-        break;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_LBUTTONDOWN:
+            OnLeftButtonDown(wParam, x, y);
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            OnLeftButtonDown(wParam, x, y);
+            listener_.DblClick();
+            return 0;
+        case WM_MOUSEMOVE:
+            OnMouseMove(wParam, x, y);
+            return 0;
+        case WM_LBUTTONUP:
+            OnLeftButtonUp(wParam, x, y);
+            return 0;
+        case WM_RBUTTONDOWN:
+            OnRightButtonDown(wParam, x, y);
+            return 0;
+        case WM_RBUTTONUP:
+            listener_.MouseUp(kRightButton, ShiftOf(wParam), x, y);
+            return 0;
+        case WM_VSCROLL:
+            OnVScroll(wParam);
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateControl();
+            break;
+        case WM_NCDESTROY: {
+            const HWND hwnd = hwnd_;
+            hwnd_ = nullptr;
+            return DefWindowProcA(hwnd, message, wParam, lParam);
+        }
+        default:
+            break;
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
@@ -238,19 +255,28 @@ void WeekViewWindow::OnVScroll(WPARAM wParam)
     ScrollRequest request = ScrollRequest::Other;
     int position = info.nPos;
     switch (LOWORD(wParam)) {
-    case SB_LINEUP: request = ScrollRequest::LineUp; break;
-    case SB_LINEDOWN: request = ScrollRequest::LineDown; break;
-    case SB_PAGEUP: request = ScrollRequest::PageUp; break;
-    case SB_PAGEDOWN: request = ScrollRequest::PageDown; break;
-    case SB_THUMBPOSITION:
-        request = ScrollRequest::ThumbPosition;
-        position = info.nTrackPos;
-        break;
-    case SB_THUMBTRACK:
-        request = ScrollRequest::ThumbTrack;
-        position = info.nTrackPos;
-        break;
-    default: break;
+        case SB_LINEUP:
+            request = ScrollRequest::LineUp;
+            break;
+        case SB_LINEDOWN:
+            request = ScrollRequest::LineDown;
+            break;
+        case SB_PAGEUP:
+            request = ScrollRequest::PageUp;
+            break;
+        case SB_PAGEDOWN:
+            request = ScrollRequest::PageDown;
+            break;
+        case SB_THUMBPOSITION:
+            request = ScrollRequest::ThumbPosition;
+            position = info.nTrackPos;
+            break;
+        case SB_THUMBTRACK:
+            request = ScrollRequest::ThumbTrack;
+            position = info.nTrackPos;
+            break;
+        default:
+            break;
     }
     control_.Scroll(request, info.nPos, position);
 }

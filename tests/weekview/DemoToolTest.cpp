@@ -141,9 +141,8 @@ TEST(DemoToolTest, EventsOfTheStepsInOrder)
     EXPECT_EQ(run.exitCode, 2u);  // AppointTimeStart is indexed, not a property to set
     EXPECT_EQ(CustomEvents(run.out),
               Lines({"TimeSelect -1 -1 -1 -1", "TimeSelect 35063 960 35063 990",
-                     "TimeSelect 35063 960 35065 990",
-                     "RightClick 960 35063 1020 35063 1 standup", "RightClick -1 -1 -1 -1 0 ",
-                     "TimeSelect -1 -1 -1 -1"}));
+                     "TimeSelect 35063 960 35065 990", "RightClick 960 35063 1020 35063 1 standup",
+                     "RightClick -1 -1 -1 -1 0 ", "TimeSelect -1 -1 -1 -1"}));
     EXPECT_NE(run.err.find("unknown property: AppointTimeStart"), std::string::npos) << run.err;
     EXPECT_NE(run.out.find("MouseDown 1 0 121 33"), std::string::npos);
     EXPECT_NE(run.out.find("MouseUp 1 0 300 33"), std::string::npos);
@@ -151,10 +150,11 @@ TEST(DemoToolTest, EventsOfTheStepsInOrder)
 
 TEST(DemoToolTest, ScrollAndDateOptions)
 {
-    const DemoRun run = RunDemo(std::string("--events --size 700x300 --set Day=3 --set Month=1 "
-                                            "--set Year=1996 --set FirstDay=1 --scroll 4 "
-                                            "--press 121,33 --scroll -10 --press 121,33 --snapshot \"" +
-                                            TempPath("weekview-demo-scroll.bmp") + "\""));
+    const DemoRun run =
+        RunDemo(std::string("--events --size 700x300 --set Day=3 --set Month=1 "
+                            "--set Year=1996 --set FirstDay=1 --scroll 4 "
+                            "--press 121,33 --scroll -10 --press 121,33 --snapshot \"" +
+                            TempPath("weekview-demo-scroll.bmp") + "\""));
     EXPECT_EQ(run.exitCode, 0u) << run.err;
     // FirstDay(1) moves Wednesday 3 January 1996 to Monday the 1st (35063).
     const Lines events = CustomEvents(run.out);
@@ -167,9 +167,10 @@ TEST(DemoToolTest, SnapshotIsA24BitPictureOfTheView)
 {
     const std::string path = TempPath("weekview-demo-test.bmp");
     DeleteFileA(path.c_str());
-    const DemoRun run = RunDemo("--size 400x300 --set AppBarColor=255 --set TimeStart=480 "
-                            "--set BackColor=65280 --add 480,35063,1440,35063 --snapshot \"" +
-                            path + "\"");
+    const DemoRun run = RunDemo(
+        "--size 400x300 --set AppBarColor=255 --set TimeStart=480 "
+        "--set BackColor=65280 --add 480,35063,1440,35063 --snapshot \"" +
+        path + "\"");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     const Bmp bmp = ReadBmp(path);
     EXPECT_EQ(bmp.bits, 24);
@@ -189,10 +190,22 @@ TEST(DemoToolTest, BadInputIsRefusedAndWritesNothing)
 {
     const std::string path = TempPath("weekview-demo-bad.bmp");
     const char* bad[] = {
-        "--size 0x10", "--size 100", "--set NoSuch=1", "--set TimeStart=abc",
-        "--set TimeStart=40000", "--add 1,2,3", "--add 1,2,3,x", "--press 10",
-        "--scroll many", "--frobnicate 1", "--set", "stray", "--set MilitaryTime=maybe",
-        "--set BackColor=-1", "--set Font=Arial", "--set =5",
+        "--size 0x10",
+        "--size 100",
+        "--set NoSuch=1",
+        "--set TimeStart=abc",
+        "--set TimeStart=40000",
+        "--add 1,2,3",
+        "--add 1,2,3,x",
+        "--press 10",
+        "--scroll many",
+        "--frobnicate 1",
+        "--set",
+        "stray",
+        "--set MilitaryTime=maybe",
+        "--set BackColor=-1",
+        "--set Font=Arial",
+        "--set =5",
     };
     for (const char* args : bad) {
         DeleteFileA(path.c_str());
@@ -218,7 +231,8 @@ TEST(DemoToolTest, EveryPropertyNameIsAccepted)
         "--set SelectedColor=32768 --set AppBarColor=255 --set HeaderYOffset=2 "
         "--set TopTime=480 --set Date=45000 --set TimeType=1 --set \"HourFont=Arial,12,bold\" "
         "--set BackColor=2147483653 --set ForeColor=0 --set Enabled=true "
-        "--set \"Font=Arial,9\" --set FirstDay=1 --snapshot \"" + path + "\"");
+        "--set \"Font=Arial,9\" --set FirstDay=1 --snapshot \"" +
+        path + "\"");
     EXPECT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileA(path.c_str());

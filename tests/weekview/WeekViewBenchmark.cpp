@@ -55,8 +55,8 @@ void AddAppointments(WeekViewControl& c, int count, int days)
     for (int i = 0; i < count; ++i) {
         const int32_t date = 35063 + std::rand() % days;
         const int16_t start = static_cast<int16_t>((std::rand() % 40) * 30);
-        c.AddKeyAppointment(start, date, static_cast<int16_t>(start + 60 + std::rand() % 120),
-                            date, "key" + std::to_string(i));
+        c.AddKeyAppointment(start, date, static_cast<int16_t>(start + 60 + std::rand() % 120), date,
+                            "key" + std::to_string(i));
     }
 }
 
