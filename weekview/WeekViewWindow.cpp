@@ -169,6 +169,7 @@ LRESULT WeekViewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             break;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
+        case WM_SIZE:
             InvalidateControl();
             break;
         case WM_NCDESTROY: {
@@ -302,6 +303,13 @@ void WeekViewWindow::SetScrollThumb(int position)
 
 void WeekViewWindow::RepaintNow(const Rect& region)
 {
+    // A hidden window paints nothing now; its next paint must then be a full one.
+    if (!IsWindowVisible(hwnd_)) {
+        if (control_.TakeSelectionRepaint())
+            control_.SelectionRepainted();
+        InvalidateControl();
+        return;
+    }
     const RECT r{region.left, region.top, region.right, region.bottom};
     InvalidateRect(hwnd_, &r, FALSE);
     UpdateWindow(hwnd_);

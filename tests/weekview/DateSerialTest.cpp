@@ -69,10 +69,14 @@ TEST(DateSerialTest, Weekdays)
     struct Case {
         int16_t day, month, year, weekday;
     } cases[] = {
-        {1, 1, 1996, 2},  {1, 1, 1900, 2},  {31, 12, 1752, 1},
-        {14, 9, 1752, 5}, {1, 1, 1, 2},  // proleptic Gregorian Monday, where the plain sum is
-                                         // negative
-        {8, 12, 2026, 3}, {29, 2, 2000, 3},
+        {1, 1, 1996, 2},
+        {1, 1, 1900, 2},
+        {31, 12, 1752, 1},
+        {14, 9, 1752, 5},
+        {1, 1, 1, 2},  // proleptic Gregorian Monday, where the plain sum is
+                       // negative
+        {8, 12, 2026, 3},
+        {29, 2, 2000, 3},
     };
     for (const Case& c : cases)
         EXPECT_EQ(WeekdayOf(c.day, c.month, c.year), c.weekday)

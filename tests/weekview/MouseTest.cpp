@@ -142,6 +142,25 @@ TEST(MouseTest, DesignTimePaintsDirectlyAndKeepsTheTopTime)
     EXPECT_EQ(cell, kPrime);
 }
 
+TEST(MouseTest, HiddenWindowSelectsAndPaintsInFullWhenShown)
+{
+    MouseFixture f;
+    ShowWindow(f.Handle(), SW_HIDE);
+    f.Press(2, 3);
+    f.Release(2, 3);
+    EXPECT_EQ(f.events.lines, Lines({"TimeSelect 35065 570 35065 600"}));
+    ShowWindow(f.Handle(), SW_SHOW);
+    f.Pump();
+    HDC dc = GetDC(f.Handle());
+    const COLORREF timeColumn = GetPixel(dc, 3, f.Y(1));
+    const COLORREF selected = GetPixel(dc, f.X(2), f.Y(3));
+    const COLORREF header = GetPixel(dc, f.X(4), 3);
+    ReleaseDC(f.Handle(), dc);
+    EXPECT_EQ(timeColumn, kTimeBack);
+    EXPECT_EQ(selected, kSelected);
+    EXPECT_EQ(header, RGB(192, 192, 192));
+}
+
 TEST(MouseTest, ScrollMessagesMoveTheRows)
 {
     MouseFixture f;
