@@ -51,6 +51,20 @@ bool RegisterOnce(HINSTANCE instance, WNDPROC proc)
     return RegisterClassA(&wc) != 0;
 }
 
+// A disabled control takes no mouse input, like a disabled window.
+bool IsMouseButtonMessage(UINT message)
+{
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_MOUSEMOVE:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 WeekViewWindow::WeekViewWindow(WeekViewEvents& listener)
@@ -116,20 +130,6 @@ LRESULT CALLBACK WeekViewWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPar
     } catch (...) {
         // Nothing escapes into the system's message dispatch; the paint or click is lost.
         return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-}
-
-// A disabled control takes no mouse input, like a disabled window.
-static bool IsMouseButtonMessage(UINT message)
-{
-    switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-        case WM_RBUTTONDOWN:
-        case WM_MOUSEMOVE:
-            return true;
-        default:
-            return false;
     }
 }
 

@@ -136,5 +136,16 @@ TEST(SelectionTest, RightClicks)
     EXPECT_EQ(f.events.lines, Lines({"RightClick -1 -1 -1 -1 0 "}));
 }
 
+TEST(SelectionTest, RightClickReportsALongKeyWhole)
+{
+    SelectionFixture f;
+    const std::string key(600, 'q');
+    f.control.AddKeyAppointment(540, 35063, 600, 35063, key);
+    f.Paint();
+    f.events.lines.clear();
+    f.control.RightClickAt(f.X(0), f.Y(2), f.client);
+    EXPECT_EQ(f.events.lines, Lines({"RightClick 540 35063 600 35063 1 " + key}));
+}
+
 }  // namespace
 }  // namespace weekview
