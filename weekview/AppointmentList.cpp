@@ -3,8 +3,7 @@
 
 namespace weekview {
 
-Appointment NormalisedRange(int16_t startTime, int32_t startDate, int16_t endTime,
-                            int32_t endDate)
+Appointment NormalisedRange(int16_t startTime, int32_t startDate, int16_t endTime, int32_t endDate)
 {
     Appointment a;
     const bool inOrder = endDate > startDate || (endDate == startDate && endTime >= startTime);

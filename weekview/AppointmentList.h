@@ -22,8 +22,7 @@ inline int64_t AbsoluteMinute(int32_t date, int16_t time)
 }
 
 // A record with the given ends, exchanged when the end lies before the start.
-Appointment NormalisedRange(int16_t startTime, int32_t startDate, int16_t endTime,
-                            int32_t endDate);
+Appointment NormalisedRange(int16_t startTime, int32_t startDate, int16_t endTime, int32_t endDate);
 
 // The four single-field setters; each keeps the start no later than the end.
 void SetTimeStart(Appointment& a, int16_t time);

@@ -49,15 +49,16 @@ void CellMap::Clear(int columns, int rows)
         std::fill(cells_[c], cells_[c] + rows, int16_t{-1});
 }
 
-std::vector<Bar> LayOutBars(const BarInput& in, const AppointmentList& list, CellMap& map)
+void LayOutBars(const BarInput& in, const AppointmentList& list, CellMap& map,
+                std::vector<Bar>& bars)
 {
     const DisplayProperties& p = *in.properties;
     const Layout& l = *in.layout;
     const Insets& insets = *in.insets;
-    std::vector<Bar> bars;
+    bars.clear();
     map.Clear(p.DayColumns, l.visibleRows + 1);
     if (l.rowHeight <= 0)
-        return bars;
+        return;
 
     const int unit = l.rowUnit;
     const int s0 = std::max((p.TimeStart / unit) * unit, 0);
@@ -69,7 +70,9 @@ std::vector<Bar> LayOutBars(const BarInput& in, const AppointmentList& list, Cel
     const int gridBottom = l.bounds.bottom - insets.bottom;
     const int w3 = l.dayColumnWidth / 3;
     auto rowY = [&](int k) { return (k - in.firstRow) * l.rowHeight + gridLine; };
-    auto mapRow = [&](int y) { return std::clamp((y - gridLine) / l.rowHeight, 0, kCellMapRows - 1); };
+    auto mapRow = [&](int y) {
+        return std::clamp((y - gridLine) / l.rowHeight, 0, kCellMapRows - 1);
+    };
 
     for (int j = 0; j < list.Count(); ++j) {
         const Appointment& a = list.At(j + 1);
@@ -87,13 +90,13 @@ std::vector<Bar> LayOutBars(const BarInput& in, const AppointmentList& list, Cel
                 continue;
             const int x = l.bounds.left + l.timeColumnWidth + c * l.dayColumnWidth + w3;
             const int shownTop = std::max(barTop, gridLine);
-            bars.push_back(Bar{Rect{x, shownTop, x + w3, barBottom}, static_cast<int16_t>(j)});
+            bars.push_back(Bar{Rect{x, shownTop, x + w3, barBottom}, static_cast<int16_t>(j),
+                               static_cast<int16_t>(c)});
             const int column = std::min(c, kCellMapColumns - 1);
             for (int r = mapRow(shownTop); r <= mapRow(barBottom); ++r)
                 map.Set(column, r, static_cast<int16_t>(j));
         }
     }
-    return bars;
 }
 
 }  // namespace weekview

@@ -28,6 +28,7 @@ private:
 struct Bar {
     Rect rect;  // right and bottom exclusive, as FillRect takes them
     int16_t appointment = 0;
+    int16_t column = 0;  // day column
 };
 
 struct BarInput {
@@ -38,8 +39,9 @@ struct BarInput {
     int32_t firstDate = 0;
 };
 
-// Computes the bars in list order (later ones paint over earlier ones) and fills
-// the cell map for the visible rows.
-std::vector<Bar> LayOutBars(const BarInput& in, const AppointmentList& list, CellMap& map);
+// Computes the bars in list order (later ones paint over earlier ones) into `bars`
+// and fills the cell map for the visible rows.
+void LayOutBars(const BarInput& in, const AppointmentList& list, CellMap& map,
+                std::vector<Bar>& bars);
 
 }  // namespace weekview

@@ -6,11 +6,16 @@ namespace weekview {
 int16_t RowUnitMinutes(int16_t timeUnits)
 {
     switch (timeUnits) {
-    case Minutes_5: return 5;
-    case Minutes_10: return 10;
-    case Minutes_15: return 15;
-    case Minutes_30: return 30;
-    default: return 60;
+        case Minutes_5:
+            return 5;
+        case Minutes_10:
+            return 10;
+        case Minutes_15:
+            return 15;
+        case Minutes_30:
+            return 30;
+        default:
+            return 60;
     }
 }
 

@@ -8,8 +8,19 @@ namespace weekview {
 
 using OleColor = uint32_t;
 
-enum BorderStyle : int16_t { BorderRegular = 0, BorderNone = 1, BorderRaised = 2, BorderLowered = 3 };
-enum TimeUnitCode : int16_t { Minutes_5 = 0, Minutes_10 = 1, Minutes_15 = 2, Minutes_30 = 3, Minutes_60 = 4 };
+enum BorderStyle : int16_t {
+    BorderRegular = 0,
+    BorderNone = 1,
+    BorderRaised = 2,
+    BorderLowered = 3
+};
+enum TimeUnitCode : int16_t {
+    Minutes_5 = 0,
+    Minutes_10 = 1,
+    Minutes_15 = 2,
+    Minutes_30 = 3,
+    Minutes_60 = 4
+};
 enum TimeTypeCode : int16_t { TimeFull = 0, TimeSplit = 1 };
 
 // Stock colours default to the system's window colours (OLE_COLOR system values).

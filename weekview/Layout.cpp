@@ -41,7 +41,8 @@ Layout ComputeLayout(const DisplayProperties& p, const Insets& insets, const Rec
         l.visibleRows = static_cast<int16_t>(gridHeight / l.rowHeight);
     const int columns = p.DayColumns < 1 ? 1 : p.DayColumns;
     l.timeColumnWidth = TimeColumnWidth(p, bounds.left, bounds.right);
-    l.dayColumnWidth = static_cast<int16_t>((bounds.right - bounds.left - p.TimeTextWidth) / columns);
+    l.dayColumnWidth =
+        static_cast<int16_t>((bounds.right - bounds.left - p.TimeTextWidth) / columns);
     l.gridTop = static_cast<int16_t>(bounds.top + p.HeaderHeight + insets.top);
     l.rowUnit = RowUnitMinutes(p.TimeUnits);
     l.rowsPerDay = static_cast<int16_t>(1440 / l.rowUnit);

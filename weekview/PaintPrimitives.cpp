@@ -25,28 +25,28 @@ void DrawBorderFrame(HDC dc, int left, int top, int right, int bottom, int16_t s
                      COLORREF borderColor)
 {
     switch (style) {
-    case BorderRegular: {
-        GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, borderColor));
-        SelectedObject selected(dc, pen.Get());
-        const POINT points[] = {{left, top},
-                                {right - 1, top},
-                                {right - 1, bottom - 1},
-                                {left, bottom - 1},
-                                {left, top}};
-        Polyline(dc, points, 5);
-        break;
-    }
-    case BorderRaised:
-    case BorderLowered: {
-        const bool raised = style == BorderRaised;
-        Polyline3(dc, raised ? kFrameLight : kFrameShadow, {left, bottom - 1}, {left, top},
-                  {right - 1, top});
-        Polyline3(dc, raised ? kFrameShadow : kFrameLight, {left, bottom - 1},
-                  {right - 1, bottom - 1}, {right - 1, top - 1});
-        break;
-    }
-    default:
-        break;
+        case BorderRegular: {
+            GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, borderColor));
+            SelectedObject selected(dc, pen.Get());
+            const POINT points[] = {{left, top},
+                                    {right - 1, top},
+                                    {right - 1, bottom - 1},
+                                    {left, bottom - 1},
+                                    {left, top}};
+            Polyline(dc, points, 5);
+            break;
+        }
+        case BorderRaised:
+        case BorderLowered: {
+            const bool raised = style == BorderRaised;
+            Polyline3(dc, raised ? kFrameLight : kFrameShadow, {left, bottom - 1}, {left, top},
+                      {right - 1, top});
+            Polyline3(dc, raised ? kFrameShadow : kFrameLight, {left, bottom - 1},
+                      {right - 1, bottom - 1}, {right - 1, top - 1});
+            break;
+        }
+        default:
+            break;
     }
 }
 
@@ -75,8 +75,8 @@ void FillArea(HDC dc, int left, int top, int right, int bottom, COLORREF color)
     SetBkColor(dc, previous);
 }
 
-void DrawLine(HDC dc, const std::string& text, int left, int top, int right, int bottom,
-              UINT flags, COLORREF color)
+void DrawLine(HDC dc, const std::string& text, int left, int top, int right, int bottom, UINT flags,
+              COLORREF color)
 {
     if (text.empty())
         return;

@@ -20,7 +20,7 @@ void DottedLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF color);
 void FillArea(HDC dc, int left, int top, int right, int bottom, COLORREF color);
 
 // One line of text in the rectangle with the given DrawText alignment flags.
-void DrawLine(HDC dc, const std::string& text, int left, int top, int right, int bottom,
-              UINT flags, COLORREF color);
+void DrawLine(HDC dc, const std::string& text, int left, int top, int right, int bottom, UINT flags,
+              COLORREF color);
 
 }  // namespace weekview

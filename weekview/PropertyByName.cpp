@@ -96,8 +96,8 @@ bool ParseInteger(const std::string& text, long long minimum, long long maximum,
     return true;
 }
 
-bool SetPropertyByName(WeekViewControl& control, const std::string& name,
-                       const std::string& value, std::string& error)
+bool SetPropertyByName(WeekViewControl& control, const std::string& name, const std::string& value,
+                       std::string& error)
 {
     long long number = 0;
     if (name == "DayHeader") {

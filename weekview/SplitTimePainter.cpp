@@ -13,8 +13,7 @@ struct HourBlock {
     int left, top, right, bottom;
 };
 
-void DrawWithFont(HDC dc, HFONT font, const std::string& text, const HourBlock& b,
-                  COLORREF color)
+void DrawWithFont(HDC dc, HFONT font, const std::string& text, const HourBlock& b, COLORREF color)
 {
     SelectedObject selected(dc, font);
     DrawLine(dc, text, b.left, b.top, b.right, b.bottom, DT_CENTER | DT_VCENTER, color);
@@ -32,8 +31,7 @@ void PaintSplitMinute(HDC dc, const DisplayProperties& p, int16_t t, const RECT&
     LineTo(dc, cell.right, cell.bottom - 1);
 }
 
-void PaintSplitHours(HDC dc, const WeekViewControl& control, const PaintContext& pc,
-                     int rowsDrawn)
+void PaintSplitHours(HDC dc, const WeekViewControl& control, const PaintContext& pc, int rowsDrawn)
 {
     const DisplayProperties& p = control.Properties();
     const Layout& l = control.LastLayout();

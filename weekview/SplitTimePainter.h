@@ -11,7 +11,6 @@ namespace weekview {
 void PaintSplitMinute(HDC dc, const DisplayProperties& p, int16_t t, const RECT& cell);
 
 // Hour blocks over the rows drawn by the full paint.
-void PaintSplitHours(HDC dc, const WeekViewControl& control, const PaintContext& pc,
-                     int rowsDrawn);
+void PaintSplitHours(HDC dc, const WeekViewControl& control, const PaintContext& pc, int rowsDrawn);
 
 }  // namespace weekview

@@ -29,9 +29,8 @@ int16_t WeekViewControl::AddAppointment(int16_t nStartTime, int32_t lStartDate, 
     return AddRecord(NormalisedRange(nStartTime, lStartDate, nEndTime, lEndDate));
 }
 
-int16_t WeekViewControl::AddKeyAppointment(int16_t nStartTime, int32_t lStartDate,
-                                           int16_t nEndTime, int32_t lEndDate,
-                                           const std::string& cKeyID)
+int16_t WeekViewControl::AddKeyAppointment(int16_t nStartTime, int32_t lStartDate, int16_t nEndTime,
+                                           int32_t lEndDate, const std::string& cKeyID)
 {
     Appointment record = NormalisedRange(nStartTime, lStartDate, nEndTime, lEndDate);
     record.key = cKeyID;
@@ -67,9 +66,8 @@ void WeekViewControl::ClearAppointments()
     site_.InvalidateControl();
 }
 
-bool WeekViewControl::MoveKeyAppointment(int16_t nStartTime, int32_t lStartDate,
-                                         int16_t nEndTime, int32_t lEndDate,
-                                         const std::string& cKeyID)
+bool WeekViewControl::MoveKeyAppointment(int16_t nStartTime, int32_t lStartDate, int16_t nEndTime,
+                                         int32_t lEndDate, const std::string& cKeyID)
 {
     const int16_t index = list_.FindKey(cKeyID);
     if (index == 0)

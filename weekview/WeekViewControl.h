@@ -97,7 +97,8 @@ public:
     const Layout& BeginFullPaint(const Rect& bounds, int16_t textHeight);
     const Layout& LastLayout() const { return layout_; }
     const Insets& BorderInsetsNow() const { return insets_; }
-    std::vector<Bar> LayOutBars();
+    // The bars of this paint; the list is kept between paints to save its memory.
+    const std::vector<Bar>& LayOutBars();
     const CellMap& Cells() const { return cells_; }
     const AppointmentList& List() const { return list_; }
 
@@ -123,8 +124,7 @@ private:
     bool CheckIndex(int16_t nIndex);
     int16_t AddRecord(Appointment record);
     void UpdateAppointment(int16_t nIndex, void (*rule)(Appointment&, int16_t), int16_t value);
-    void UpdateAppointmentDate(int16_t nIndex, void (*rule)(Appointment&, int32_t),
-                               int32_t value);
+    void UpdateAppointmentDate(int16_t nIndex, void (*rule)(Appointment&, int32_t), int32_t value);
     void RecomputeDate();
     bool InBounds(int x, int y, const Rect& client) const;
     bool CellAt(int x, int y, const Rect& client, bool dragging, int16_t& col, int16_t& row) const;
@@ -140,6 +140,7 @@ private:
     Insets insets_;
     Layout layout_;
     CellMap cells_;
+    std::vector<Bar> bars_;
     Selection selection_;
     int16_t firstRow_ = 0;
     int16_t visibleRows_ = 0;

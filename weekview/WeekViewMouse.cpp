@@ -65,8 +65,8 @@ bool WeekViewControl::CellAt(int x, int y, const Rect& client, bool dragging, in
     if (row == -1) {
         if (!dragging)
             return false;
-        row = static_cast<int16_t>(std::min<int>(firstRow_ + visibleRows_,
-                                                 std::max<int>(layout_.lastRow, 0)));
+        row = static_cast<int16_t>(
+            std::min<int>(firstRow_ + visibleRows_, std::max<int>(layout_.lastRow, 0)));
         return true;
     }
     row = static_cast<int16_t>(row + firstRow_);

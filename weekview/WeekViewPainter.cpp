@@ -76,8 +76,8 @@ private:
             if (SplitStyleInEffect(p_)) {
                 PaintSplitMinute(dc_, p_, t, RECT{left, top, right, bottom});
             } else {
-                DrawLine(dc_, FullTimeText(p_, t), left, top, right, bottom,
-                         DT_CENTER | DT_VCENTER, TranslateColor(p_.ForeColor));
+                DrawLine(dc_, FullTimeText(p_, t), left, top, right, bottom, DT_CENTER | DT_VCENTER,
+                         TranslateColor(p_.ForeColor));
                 DrawBorderFrame(dc_, left, top, right, bottom, p_.TimeBorder,
                                 TranslateColor(p_.BorderColor));
             }
@@ -99,8 +99,8 @@ private:
                      TranslateColor(CellColor(r, runStart)));
             runStart = c;
         }
-        DottedLine(dc_, gridLeft, top + l_.rowHeight - 1, l_.bounds.right,
-                   top + l_.rowHeight - 1, TranslateColor(p_.LineColor));
+        DottedLine(dc_, gridLeft, top + l_.rowHeight - 1, l_.bounds.right, top + l_.rowHeight - 1,
+                   TranslateColor(p_.LineColor));
     }
 
     OleColor CellColor(int r, int c) const { return StateColor(control_, r, c); }
@@ -134,8 +134,7 @@ private:
             if (v == 0)
                 v = 7;
             DrawLine(dc_, DayCaption(p_.DayHeader, v), left, top + p_.HeaderYOffset, right,
-                     bottom + (top - bottom) / 2 + p_.HeaderYOffset, DT_CENTER | DT_VCENTER,
-                     fore);
+                     bottom + (top - bottom) / 2 + p_.HeaderYOffset, DT_CENTER | DT_VCENTER, fore);
             char day[16];
             std::snprintf(day, sizeof day, "%d", SerialToDate(control_.GetDate() + i).day);
             const int a = (bottom - top) / 2 - 2 * p_.HeaderYOffset;
@@ -145,11 +144,41 @@ private:
         }
     }
 
+    // All bars share one colour and a column's bars share its middle third, so the
+    // picture is the union of each column's vertical spans: the spans are counted per
+    // pixel row and each covered run is filled once, however many bars overlap.
     void PaintBars()
     {
+        const std::vector<Bar>& bars = control_.LayOutBars();
+        if (bars.empty())
+            return;
+        const int top = l_.bounds.top;
+        const int height = l_.bounds.bottom - top;
+        const int columns = std::max<int>(p_.DayColumns, 1);
+        std::vector<int> depth(static_cast<size_t>(columns) * (height + 1), 0);
+        auto at = [&](int column, int y) -> int& {
+            return depth[static_cast<size_t>(column) * (height + 1) +
+                         std::clamp(y - top, 0, height)];
+        };
+        for (const Bar& bar : bars) {
+            ++at(bar.column, bar.rect.top);
+            --at(bar.column, bar.rect.bottom);
+        }
         const COLORREF color = TranslateColor(p_.AppBarColor);
-        for (const Bar& bar : control_.LayOutBars())
-            FillArea(dc_, bar.rect.left, bar.rect.top, bar.rect.right, bar.rect.bottom, color);
+        const int w3 = l_.dayColumnWidth / 3;
+        for (int c = 0; c < columns; ++c) {
+            const int x = l_.bounds.left + l_.timeColumnWidth + c * l_.dayColumnWidth + w3;
+            int open = 0;
+            int runTop = 0;
+            for (int y = top; y <= top + height; ++y) {
+                const int before = open;
+                open += at(c, y);
+                if (before == 0 && open > 0)
+                    runTop = y;
+                else if (before > 0 && open == 0)
+                    FillArea(dc_, x, runTop, x + w3, y, color);
+            }
+        }
     }
 
     WeekViewControl& control_;

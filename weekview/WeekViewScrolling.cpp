@@ -31,7 +31,7 @@ const Layout& WeekViewControl::BeginFullPaint(const Rect& bounds, int16_t textHe
     return layout_;
 }
 
-std::vector<Bar> WeekViewControl::LayOutBars()
+const std::vector<Bar>& WeekViewControl::LayOutBars()
 {
     BarInput in;
     in.properties = &props_;
@@ -39,7 +39,8 @@ std::vector<Bar> WeekViewControl::LayOutBars()
     in.insets = &insets_;
     in.firstRow = firstRow_;
     in.firstDate = date_;
-    return weekview::LayOutBars(in, list_, cells_);
+    weekview::LayOutBars(in, list_, cells_, bars_);
+    return bars_;
 }
 
 int16_t WeekViewControl::GetTopTime() const
@@ -76,36 +77,36 @@ void WeekViewControl::Scroll(ScrollRequest request, int p, int requestedPosition
     int first = f;
     int thumb = p;
     switch (request) {
-    case ScrollRequest::LineUp:
-        if (f == 0)
+        case ScrollRequest::LineUp:
+            if (f == 0)
+                return;
+            first = f - 1;
+            thumb = std::max(p - 1, 0);
+            break;
+        case ScrollRequest::LineDown:
+            if (f > e)
+                return;
+            first = f + 1;
+            thumb = p + 1;
+            break;
+        case ScrollRequest::PageUp:
+            if (p < 1)
+                return;
+            first = p < v ? 0 : f + 1 - v;
+            thumb = p < v ? 0 : p - v + 1;
+            break;
+        case ScrollRequest::PageDown:
+            if (f > e)
+                return;
+            first = e - p < v ? e + 1 : f + v - 1;
+            thumb = e - p < v ? e + 1 : p + v - 1;
+            break;
+        case ScrollRequest::ThumbPosition:
+        case ScrollRequest::ThumbTrack:
+            first = thumb = std::clamp<int>(requestedPosition, 0, ScrollMaximum());
+            break;
+        case ScrollRequest::Other:
             return;
-        first = f - 1;
-        thumb = std::max(p - 1, 0);
-        break;
-    case ScrollRequest::LineDown:
-        if (f > e)
-            return;
-        first = f + 1;
-        thumb = p + 1;
-        break;
-    case ScrollRequest::PageUp:
-        if (p < 1)
-            return;
-        first = p < v ? 0 : f + 1 - v;
-        thumb = p < v ? 0 : p - v + 1;
-        break;
-    case ScrollRequest::PageDown:
-        if (f > e)
-            return;
-        first = e - p < v ? e + 1 : f + v - 1;
-        thumb = e - p < v ? e + 1 : p + v - 1;
-        break;
-    case ScrollRequest::ThumbPosition:
-    case ScrollRequest::ThumbTrack:
-        first = thumb = std::clamp<int>(requestedPosition, 0, ScrollMaximum());
-        break;
-    case ScrollRequest::Other:
-        return;
     }
     firstRow_ = static_cast<int16_t>(std::max(first, 0));
     site_.SetScrollThumb(thumb);

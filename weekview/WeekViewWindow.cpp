@@ -51,10 +51,25 @@ bool RegisterOnce(HINSTANCE instance, WNDPROC proc)
     return RegisterClassA(&wc) != 0;
 }
 
+// A disabled control takes no mouse input, like a disabled window.
+bool IsMouseButtonMessage(UINT message)
+{
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_MOUSEMOVE:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 WeekViewWindow::WeekViewWindow(WeekViewEvents& listener)
-    : listener_(listener), control_(*this, listener),
+    : listener_(listener),
+      control_(*this, listener),
       font_(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)))
 {
 }
@@ -74,10 +89,10 @@ bool WeekViewWindow::Create(HWND parent, const WeekViewWindowOptions& options)
         return false;
     runMode_ = options.runMode;
     const RECT& b = options.bounds;
-    hwnd_ = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP,
-                            b.left, b.top, b.right - b.left, b.bottom - b.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(options.id)), instance,
-                            this);
+    hwnd_ =
+        CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP, b.left,
+                        b.top, b.right - b.left, b.bottom - b.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(options.id)), instance, this);
     return hwnd_ != nullptr;
 }
 
@@ -122,45 +137,48 @@ LRESULT WeekViewWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
+    if (!control_.Properties().Enabled && IsMouseButtonMessage(message))
+        return DefWindowProcA(hwnd_, message, wParam, lParam);
     switch (message) {
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_LBUTTONDOWN:
-        OnLeftButtonDown(wParam, x, y);
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        OnLeftButtonDown(wParam, x, y);
-        listener_.DblClick();
-        return 0;
-    case WM_MOUSEMOVE:
-        OnMouseMove(wParam, x, y);
-        return 0;
-    case WM_LBUTTONUP:
-        OnLeftButtonUp(wParam, x, y);
-        return 0;
-    case WM_RBUTTONDOWN:
-        OnRightButtonDown(wParam, x, y);
-        return 0;
-    case WM_RBUTTONUP:
-        listener_.MouseUp(kRightButton, ShiftOf(wParam), x, y);
-        return 0;
-    case WM_VSCROLL:
-        OnVScroll(wParam);
-        break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        InvalidateControl();
-        break;
-    case WM_NCDESTROY: {
-        const HWND hwnd = hwnd_;
-        hwnd_ = nullptr;
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    default:
-        break;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_LBUTTONDOWN:
+            OnLeftButtonDown(wParam, x, y);
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            OnLeftButtonDown(wParam, x, y);
+            listener_.DblClick();
+            return 0;
+        case WM_MOUSEMOVE:
+            OnMouseMove(wParam, x, y);
+            return 0;
+        case WM_LBUTTONUP:
+            OnLeftButtonUp(wParam, x, y);
+            return 0;
+        case WM_RBUTTONDOWN:
+            OnRightButtonDown(wParam, x, y);
+            return 0;
+        case WM_RBUTTONUP:
+            listener_.MouseUp(kRightButton, ShiftOf(wParam), x, y);
+            return 0;
+        case WM_VSCROLL:
+            OnVScroll(wParam);
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_SIZE:
+            InvalidateControl();
+            break;
+        case WM_NCDESTROY: {
+            const HWND hwnd = hwnd_;
+            hwnd_ = nullptr;
+            return DefWindowProcA(hwnd, message, wParam, lParam);
+        }
+        default:
+            break;
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
@@ -186,6 +204,11 @@ void WeekViewWindow::OnPaint()
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
+    // A full repaint that was asked for before a selection change must not be lost
+    // to the selection repaint; the full paint shows the selection anyway.
+    if (fullPaintPending_ && control_.TakeSelectionRepaint())
+        control_.SelectionRepainted();
+    fullPaintPending_ = false;
     RECT client{};
     GetClientRect(hwnd_, &client);
     DrawWeekView(control_, dc, client, Context());
@@ -233,27 +256,39 @@ void WeekViewWindow::OnVScroll(WPARAM wParam)
     ScrollRequest request = ScrollRequest::Other;
     int position = info.nPos;
     switch (LOWORD(wParam)) {
-    case SB_LINEUP: request = ScrollRequest::LineUp; break;
-    case SB_LINEDOWN: request = ScrollRequest::LineDown; break;
-    case SB_PAGEUP: request = ScrollRequest::PageUp; break;
-    case SB_PAGEDOWN: request = ScrollRequest::PageDown; break;
-    case SB_THUMBPOSITION:
-        request = ScrollRequest::ThumbPosition;
-        position = info.nTrackPos;
-        break;
-    case SB_THUMBTRACK:
-        request = ScrollRequest::ThumbTrack;
-        position = info.nTrackPos;
-        break;
-    default: break;
+        case SB_LINEUP:
+            request = ScrollRequest::LineUp;
+            break;
+        case SB_LINEDOWN:
+            request = ScrollRequest::LineDown;
+            break;
+        case SB_PAGEUP:
+            request = ScrollRequest::PageUp;
+            break;
+        case SB_PAGEDOWN:
+            request = ScrollRequest::PageDown;
+            break;
+        case SB_THUMBPOSITION:
+            request = ScrollRequest::ThumbPosition;
+            position = info.nTrackPos;
+            break;
+        case SB_THUMBTRACK:
+            request = ScrollRequest::ThumbTrack;
+            position = info.nTrackPos;
+            break;
+        default:
+            break;
     }
     control_.Scroll(request, info.nPos, position);
 }
 
+// Many changes in a row (thousands of adds) invalidate the window once.
 void WeekViewWindow::InvalidateControl()
 {
-    if (hwnd_ != nullptr)
-        InvalidateRect(hwnd_, nullptr, FALSE);
+    if (hwnd_ == nullptr || fullPaintPending_)
+        return;
+    fullPaintPending_ = true;
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void WeekViewWindow::SetScrollRange(int maximum)
@@ -268,6 +303,13 @@ void WeekViewWindow::SetScrollThumb(int position)
 
 void WeekViewWindow::RepaintNow(const Rect& region)
 {
+    // A hidden window paints nothing now; its next paint must then be a full one.
+    if (!IsWindowVisible(hwnd_)) {
+        if (control_.TakeSelectionRepaint())
+            control_.SelectionRepainted();
+        InvalidateControl();
+        return;
+    }
     const RECT r{region.left, region.top, region.right, region.bottom};
     InvalidateRect(hwnd_, &r, FALSE);
     UpdateWindow(hwnd_);

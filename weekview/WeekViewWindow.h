@@ -69,6 +69,7 @@ private:
     HFONT hourFont_ = nullptr;
     bool runMode_ = true;
     bool modified_ = false;
+    bool fullPaintPending_ = false;  // the whole window is invalid, not yet painted
 };
 
 }  // namespace weekview

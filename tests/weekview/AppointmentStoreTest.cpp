@@ -34,10 +34,10 @@ TEST(AppointmentStoreTest, AddNormalisesTheRange)
     struct Case {
         Range given, stored;
     } cases[] = {
-        {{600, 35070, 540, 35070}, {540, 35070, 600, 35070}},  // times exchanged
-        {{60, 35072, 900, 35070}, {900, 35070, 60, 35072}},    // dates and times together
-        {{600, 35070, 600, 35070}, {600, 35070, 600, 35070}},  // empty range kept
-        {{1400, 35070, 10, 35071}, {1400, 35070, 10, 35071}},  // across midnight, in order
+        {{600, 35070, 540, 35070}, {540, 35070, 600, 35070}},    // times exchanged
+        {{60, 35072, 900, 35070}, {900, 35070, 60, 35072}},      // dates and times together
+        {{600, 35070, 600, 35070}, {600, 35070, 600, 35070}},    // empty range kept
+        {{1400, 35070, 10, 35071}, {1400, 35070, 10, 35071}},    // across midnight, in order
         {{-50, 35070, 3000, 35070}, {-50, 35070, 3000, 35070}},  // odd times kept as given
     };
     for (const Case& k : cases) {
@@ -142,21 +142,29 @@ TEST(AppointmentStoreTest, FieldSettersKeepStartBeforeEnd)
         void (*apply)(WeekViewControl&);
         Range stored;
     } cases[] = {
-        {"time start after end", [](WeekViewControl& c) { c.SetAppointTimeStart(1, 800); },
+        {"time start after end",
+         [](WeekViewControl& c) { c.SetAppointTimeStart(1, 800); },
          {720, 100, 800, 100}},
-        {"time start inside", [](WeekViewControl& c) { c.SetAppointTimeStart(1, 700); },
+        {"time start inside",
+         [](WeekViewControl& c) { c.SetAppointTimeStart(1, 700); },
          {700, 100, 720, 100}},
-        {"time start tie", [](WeekViewControl& c) { c.SetAppointTimeStart(1, 720); },
+        {"time start tie",
+         [](WeekViewControl& c) { c.SetAppointTimeStart(1, 720); },
          {720, 100, 720, 100}},
-        {"time end before start", [](WeekViewControl& c) { c.SetAppointTimeEnd(1, 500); },
+        {"time end before start",
+         [](WeekViewControl& c) { c.SetAppointTimeEnd(1, 500); },
          {500, 100, 600, 100}},
-        {"date start after end", [](WeekViewControl& c) { c.SetAppointDateStart(1, 102); },
+        {"date start after end",
+         [](WeekViewControl& c) { c.SetAppointDateStart(1, 102); },
          {720, 100, 600, 102}},
-        {"date start earlier", [](WeekViewControl& c) { c.SetAppointDateStart(1, 98); },
+        {"date start earlier",
+         [](WeekViewControl& c) { c.SetAppointDateStart(1, 98); },
          {600, 98, 720, 100}},
-        {"date end before start", [](WeekViewControl& c) { c.SetAppointDateEnd(1, 99); },
+        {"date end before start",
+         [](WeekViewControl& c) { c.SetAppointDateEnd(1, 99); },
          {720, 99, 600, 100}},
-        {"date end later", [](WeekViewControl& c) { c.SetAppointDateEnd(1, 105); },
+        {"date end later",
+         [](WeekViewControl& c) { c.SetAppointDateEnd(1, 105); },
          {600, 100, 720, 105}},
     };
     for (const Case& k : cases) {

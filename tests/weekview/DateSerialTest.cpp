@@ -24,10 +24,10 @@ TEST(DateSerialTest, KnownDates)
         int16_t day, month, year;
         int32_t serial;
     } cases[] = {
-        {1, 1, 1900, 0},    {31, 12, 1899, -1},    {1, 3, 1900, 59},   {1, 1, 1996, 35063},
-        {29, 2, 2000, 36583}, {1, 1, 1, -693595}, {16, 11, 2449, 200838},
-        {31, 2, 1996, 35124},  // counts on into March
-        {0, 3, 1996, 35122},   // day 0 is the last of February
+        {1, 1, 1900, 0},        {31, 12, 1899, -1},   {1, 3, 1900, 59},
+        {1, 1, 1996, 35063},    {29, 2, 2000, 36583}, {1, 1, 1, -693595},
+        {16, 11, 2449, 200838}, {31, 2, 1996, 35124},  // counts on into March
+        {0, 3, 1996, 35122},                           // day 0 is the last of February
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DateSerial(c.day, c.month, c.year), c.serial)
@@ -69,12 +69,18 @@ TEST(DateSerialTest, Weekdays)
     struct Case {
         int16_t day, month, year, weekday;
     } cases[] = {
-        {1, 1, 1996, 2}, {1, 1, 1900, 2}, {31, 12, 1752, 1}, {14, 9, 1752, 5},
-        {1, 1, 1, 2},  // proleptic Gregorian Monday, where the plain sum is negative
-        {8, 12, 2026, 3}, {29, 2, 2000, 3},
+        {1, 1, 1996, 2},
+        {1, 1, 1900, 2},
+        {31, 12, 1752, 1},
+        {14, 9, 1752, 5},
+        {1, 1, 1, 2},  // proleptic Gregorian Monday, where the plain sum is
+                       // negative
+        {8, 12, 2026, 3},
+        {29, 2, 2000, 3},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(WeekdayOf(c.day, c.month, c.year), c.weekday) << c.day << "." << c.month << "." << c.year;
+        EXPECT_EQ(WeekdayOf(c.day, c.month, c.year), c.weekday)
+            << c.day << "." << c.month << "." << c.year;
     for (int32_t s = kFirstExactSerial; s <= kLastExactSerial; s += 997) {
         const CivilDate d = SerialToDate(s);
         const int64_t expected = ((s + 1) % 7 + 7) % 7 + 1;  // serial 0 is a Monday
@@ -129,8 +135,8 @@ TEST(CurrentDateTest, FirstDayMovesWithinTheWeek)
         int16_t nDay;
         int32_t expected;
     } cases[] = {
-        {1, wednesday - 2}, {0, wednesday - 3}, {-5, wednesday - 3}, {9, wednesday + 3},
-        {3, wednesday},
+        {1, wednesday - 2}, {0, wednesday - 3}, {-5, wednesday - 3},
+        {9, wednesday + 3}, {3, wednesday},
     };
     for (const Case& k : cases) {
         ControlFixture f;

@@ -39,9 +39,9 @@ TEST(LayoutTest, TimeTexts)
         int16_t t;
         const char* full;
     } cases[] = {
-        {false, true, 0, "12:00 AM"},   {false, true, 725, "12:05 PM"},
-        {false, false, 810, " 1:30"},   {true, true, 780, "13:00 PM"},
-        {true, false, 0, " 0:00"},      {false, true, 1435, "11:55 PM"},
+        {false, true, 0, "12:00 AM"}, {false, true, 725, "12:05 PM"},
+        {false, false, 810, " 1:30"}, {true, true, 780, "13:00 PM"},
+        {true, false, 0, " 0:00"},    {false, true, 1435, "11:55 PM"},
     };
     for (const Case& k : cases) {
         DisplayProperties p;
@@ -137,8 +137,8 @@ TEST(BarsTest, OddValuesPaintNothingWrong)
 {
     ControlFixture f;
     f.control.AddAppointment(-3000, 35063, 32000, 35063);
-    f.control.AddAppointment(600, 35063, 600, 35063);     // empty
-    f.control.AddAppointment(0, 35000, 0, 35100);         // covers every column
+    f.control.AddAppointment(600, 35063, 600, 35063);  // empty
+    f.control.AddAppointment(0, 35000, 0, 35100);      // covers every column
     f.control.AddAppointment(0, INT32_MIN, 0, INT32_MAX);
     f.Paint(600, 500);
     for (const Bar& b : f.control.LayOutBars()) {
@@ -166,10 +166,10 @@ TEST(ScrollTest, ScrollTableAndTopTime)
         int16_t firstRow;
         int thumb;
     } steps[] = {
-        {ScrollRequest::LineUp, 0, 0, -1},   {ScrollRequest::LineDown, 0, 1, 1},
-        {ScrollRequest::PageUp, 0, 0, 0},     {ScrollRequest::PageDown, 0, 23, 23},
-        {ScrollRequest::PageDown, 0, 25, 25}, {ScrollRequest::LineDown, 0, 25, 25},
-        {ScrollRequest::PageUp, 0, 2, 2},     {ScrollRequest::ThumbTrack, 10, 10, 10},
+        {ScrollRequest::LineUp, 0, 0, -1},          {ScrollRequest::LineDown, 0, 1, 1},
+        {ScrollRequest::PageUp, 0, 0, 0},           {ScrollRequest::PageDown, 0, 23, 23},
+        {ScrollRequest::PageDown, 0, 25, 25},       {ScrollRequest::LineDown, 0, 25, 25},
+        {ScrollRequest::PageUp, 0, 2, 2},           {ScrollRequest::ThumbTrack, 10, 10, 10},
         {ScrollRequest::ThumbPosition, 99, 25, 25}, {ScrollRequest::Other, 0, 25, 25},
     };
     for (const Step& s : steps) {

@@ -53,7 +53,8 @@ TEST(MouseTest, SelectionByPressAndDrag)
          [](MouseFixture& f) { f.Press(1, 1), f.Release(1, 1), f.Press(1, 1), f.Release(1, 1); },
          {"TimeSelect 35064 510 35064 540"}},
         {"moving without the button selects nothing",
-         [](MouseFixture& f) { f.Mouse(WM_MOUSEMOVE, 0, f.X(3), f.Y(3)); }, {}},
+         [](MouseFixture& f) { f.Mouse(WM_MOUSEMOVE, 0, f.X(3), f.Y(3)); },
+         {}},
         {"dragging after the release selects nothing",
          [](MouseFixture& f) { f.Press(1, 1), f.Release(1, 1), f.Drag(2, 2); },
          {"TimeSelect 35064 510 35064 540"}},
@@ -76,8 +77,8 @@ TEST(MouseTest, StockEventsFollowTheHandling)
     f.Release(1, 1);
     f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, 10, 10);
     f.Mouse(WM_RBUTTONUP, 0, 10, 10);
-    EXPECT_EQ(f.events.stock, Lines({"MouseDown 1", "MouseUp 1", "Click", "MouseDown 2",
-                                     "MouseUp 2"}));
+    EXPECT_EQ(f.events.stock,
+              Lines({"MouseDown 1", "MouseUp 1", "Click", "MouseDown 2", "MouseUp 2"}));
 }
 
 TEST(MouseTest, RightClicks)
@@ -89,15 +90,15 @@ TEST(MouseTest, RightClicks)
     f.events.lines.clear();
     const int barX = f.X(0) + f.Control().LastLayout().dayColumnWidth / 2 - 5;
     f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, barX, f.Y(2));
-    f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, barX, f.Y(5));   // both overlap at 10:30
-    f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, f.X(0), f.Y(2)); // the whole row of the cell counts
-    f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, f.X(2), f.Y(2)); // an empty cell
-    f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, f.X(0), 10);     // header
-    f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, 20, f.Y(2));     // time column
-    EXPECT_EQ(f.events.lines, Lines({"RightClick 540 35063 630 35063 1 standup",
-                                     "RightClick 600 35063 660 35063 2 review",
-                                     "RightClick 540 35063 630 35063 1 standup",
-                                     "RightClick -1 -1 -1 -1 0 "}));
+    f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, barX, f.Y(5));    // both overlap at 10:30
+    f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, f.X(0), f.Y(2));  // the whole row of the cell counts
+    f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, f.X(2), f.Y(2));  // an empty cell
+    f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, f.X(0), 10);      // header
+    f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, 20, f.Y(2));      // time column
+    EXPECT_EQ(f.events.lines,
+              Lines({"RightClick 540 35063 630 35063 1 standup",
+                     "RightClick 600 35063 660 35063 2 review",
+                     "RightClick 540 35063 630 35063 1 standup", "RightClick -1 -1 -1 -1 0 "}));
 }
 
 TEST(MouseTest, AddAndDeleteClearTheSelection)
@@ -111,6 +112,53 @@ TEST(MouseTest, AddAndDeleteClearTheSelection)
     EXPECT_EQ(f.events.lines, Lines({"TimeSelect 35064 510 35064 540", "TimeSelect -1 -1 -1 -1",
                                      "TimeSelect -1 -1 -1 -1", "Error 32003 0"}));
     EXPECT_FALSE(f.Control().CurrentSelection().anchor.IsSet());
+}
+
+TEST(MouseTest, DisabledControlIgnoresTheMouse)
+{
+    MouseFixture f;
+    f.Control().SetEnabled(false);
+    f.Press(1, 1);
+    f.Release(1, 1);
+    f.Mouse(WM_RBUTTONDOWN, MK_RBUTTON, f.X(1), f.Y(1));
+    EXPECT_TRUE(f.events.lines.empty());
+    EXPECT_EQ(GetCapture(), nullptr);
+    f.Control().SetEnabled(true);
+    f.Press(1, 1);
+    f.Release(1, 1);
+    EXPECT_EQ(f.events.lines, Lines({"TimeSelect 35064 510 35064 540"}));
+}
+
+TEST(MouseTest, DesignTimePaintsDirectlyAndKeepsTheTopTime)
+{
+    MouseFixture f;
+    f.View().SetRunMode(false);
+    f.Pump();
+    f.Control().SetTopTime(600);
+    EXPECT_EQ(f.Control().GetTopTime(), 480);
+    HDC dc = GetDC(f.Handle());
+    const COLORREF cell = GetPixel(dc, f.X(0), f.Y(3));
+    ReleaseDC(f.Handle(), dc);
+    EXPECT_EQ(cell, kPrime);
+}
+
+TEST(MouseTest, HiddenWindowSelectsAndPaintsInFullWhenShown)
+{
+    MouseFixture f;
+    ShowWindow(f.Handle(), SW_HIDE);
+    f.Press(2, 3);
+    f.Release(2, 3);
+    EXPECT_EQ(f.events.lines, Lines({"TimeSelect 35065 570 35065 600"}));
+    ShowWindow(f.Handle(), SW_SHOW);
+    f.Pump();
+    HDC dc = GetDC(f.Handle());
+    const COLORREF timeColumn = GetPixel(dc, 3, f.Y(1));
+    const COLORREF selected = GetPixel(dc, f.X(2), f.Y(3));
+    const COLORREF header = GetPixel(dc, f.X(4), 3);
+    ReleaseDC(f.Handle(), dc);
+    EXPECT_EQ(timeColumn, kTimeBack);
+    EXPECT_EQ(selected, kSelected);
+    EXPECT_EQ(header, RGB(192, 192, 192));
 }
 
 TEST(MouseTest, ScrollMessagesMoveTheRows)

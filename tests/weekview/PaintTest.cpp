@@ -34,7 +34,8 @@ TEST(PaintTest, RowsOfTheTimeRange)
         ASSERT_GT(g.l.visibleRows, k.rows) << "window too small for the case";
         for (int j = 0; j < k.rows; ++j) {
             const COLORREF cell = px.At(g.ProbeX(0), g.ProbeY(j));
-            EXPECT_TRUE(cell == kPrime || cell == kNonPrime) << "row " << j << " " << std::hex << cell;
+            EXPECT_TRUE(cell == kPrime || cell == kNonPrime)
+                << "row " << j << " " << std::hex << cell;
             EXPECT_EQ(px.At(3, g.ProbeY(j)), kTimeBack) << "row " << j;
         }
         EXPECT_EQ(px.At(g.ProbeX(0), g.ProbeY(k.rows)), kBack) << k.start << "-" << k.end;
@@ -89,9 +90,11 @@ TEST(PaintTest, TimeTexts)
         int row;
         const char* text;
         const char* neighbour;  // a text the cell must not show
-    } cases[] = {{0, " 8:00 AM", " 8:30 AM"}, {9, "12:30 PM", "12:00 PM"}, {18, " 5:00 PM", " 4:30 PM"}};
+    } cases[] = {
+        {0, " 8:00 AM", " 8:30 AM"}, {9, "12:30 PM", "12:00 PM"}, {18, " 5:00 PM", " 4:30 PM"}};
     for (const Case& k : cases) {
-        const std::vector<COLORREF> painted = PaintedCell(px, 1, g.RowTop(k.row), width, g.l.rowHeight);
+        const std::vector<COLORREF> painted =
+            PaintedCell(px, 1, g.RowTop(k.row), width, g.l.rowHeight);
         EXPECT_EQ(painted, ReferenceCell(f.View().Font(), k.text, width, g.l.rowHeight))
             << "row " << k.row;
         EXPECT_NE(painted, ReferenceCell(f.View().Font(), k.neighbour, width, g.l.rowHeight));
@@ -108,8 +111,8 @@ TEST(PaintTest, PrimeAndWeekendShading)
         int column, row;
         COLORREF color;
     } cases[] = {
-        {0, 0, kNonPrime}, {0, 1, kNonPrime}, {0, 2, kPrime},     {4, 2, kPrime},
-        {5, 2, kNonPrime}, {6, 10, kNonPrime}, {3, 19, kPrime},   {3, 20, kNonPrime},
+        {0, 0, kNonPrime}, {0, 1, kNonPrime},  {0, 2, kPrime},  {4, 2, kPrime},
+        {5, 2, kNonPrime}, {6, 10, kNonPrime}, {3, 19, kPrime}, {3, 20, kNonPrime},
     };
     for (const Case& k : cases)
         EXPECT_EQ(px.At(g.ProbeX(k.column), g.ProbeY(k.row)), k.color) << k.column << "," << k.row;
@@ -190,7 +193,7 @@ TEST(PaintTest, SelectedCellsInSelectedColor)
     struct Case {
         int column, row;
         bool selected;
-    } cases[] = {{2, 2, false}, {2, 3, true}, {2, 20, true}, {3, 0, true},
+    } cases[] = {{2, 2, false}, {2, 3, true},  {2, 20, true}, {3, 0, true},
                  {3, 1, true},  {3, 2, false}, {1, 5, false}, {4, 0, false}};
     for (const Case& k : cases) {
         EXPECT_EQ(px.At(g.ProbeX(k.column), g.ProbeY(k.row)) == kSelected, k.selected)
@@ -212,6 +215,22 @@ TEST(PaintTest, SelectionRepaintReachesTheWindowAtOnce)
     EXPECT_EQ(after, kSelected);
 }
 
+TEST(PaintTest, FullRepaintIsNotLostToASelectionRepaint)
+{
+    WindowFixture f(600, 700);
+    const Grid g(f.Control());
+    f.Control().AddAppointment(480, 35066, 600, 35066);             // Thursday 08:00 to 10:00
+    f.Mouse(WM_LBUTTONDOWN, MK_LBUTTON, g.ProbeX(1), g.ProbeY(3));  // before any paint
+    f.Mouse(WM_LBUTTONUP, 0, g.ProbeX(1), g.ProbeY(3));
+    f.Pump();
+    HDC dc = GetDC(f.Handle());
+    const COLORREF bar = GetPixel(dc, g.ColumnLeft(3) + g.Third() + 1, g.ProbeY(17));
+    const COLORREF selected = GetPixel(dc, g.ProbeX(1), g.ProbeY(3));
+    ReleaseDC(f.Handle(), dc);
+    EXPECT_EQ(bar, kBar);
+    EXPECT_EQ(selected, kSelected);
+}
+
 TEST(PaintTest, HeaderCaptions)
 {
     WindowFixture f(600, 400);
@@ -228,8 +247,8 @@ TEST(PaintTest, HeaderCaptions)
         return false;
     };
     const int half = f.Control().Properties().HeaderHeight / 2;
-    EXPECT_TRUE(hasText(0, 2, half));   // "Mon"
-    EXPECT_FALSE(hasText(1, 2, half));  // no third item
+    EXPECT_TRUE(hasText(0, 2, half));             // "Mon"
+    EXPECT_FALSE(hasText(1, 2, half));            // no third item
     EXPECT_TRUE(hasText(1, half, 2 * half - 1));  // the day number
 }
 

@@ -32,17 +32,22 @@ TEST(SelectionTest, PressAndDragSpans)
         std::vector<Step> steps;
         Lines events;
     } cases[] = {
-        {"single press on the third column at 09:00", {{'p', 2, 2}},
+        {"single press on the third column at 09:00",
+         {{'p', 2, 2}},
          {"TimeSelect 35065 540 35065 570"}},
-        {"drag backwards within a day", {{'p', 0, 16}, {'d', 0, 4}},
+        {"drag backwards within a day",
+         {{'p', 0, 16}, {'d', 0, 4}},
          {"TimeSelect 35063 960 35063 990", "TimeSelect 35063 600 35063 990"}},
-        {"drag across days", {{'p', 1, 2}, {'d', 2, 4}, {'d', 3, 6}},
+        {"drag across days",
+         {{'p', 1, 2}, {'d', 2, 4}, {'d', 3, 6}},
          {"TimeSelect 35064 540 35064 570", "TimeSelect 35064 540 35065 630",
           "TimeSelect 35064 540 35066 690"}},
         {"same cell twice", {{'p', 1, 1}, {'p', 1, 1}}, {"TimeSelect 35064 510 35064 540"}},
-        {"press on the anchor after a drag", {{'p', 1, 1}, {'d', 1, 3}, {'p', 1, 1}},
+        {"press on the anchor after a drag",
+         {{'p', 1, 1}, {'d', 1, 3}, {'p', 1, 1}},
          {"TimeSelect 35064 510 35064 540", "TimeSelect 35064 510 35064 600"}},
-        {"drag onto the current cell", {{'p', 4, 1}, {'d', 4, 1}},
+        {"drag onto the current cell",
+         {{'p', 4, 1}, {'d', 4, 1}},
          {"TimeSelect 35067 510 35067 540"}},
     };
     for (const Case& k : cases) {
@@ -102,11 +107,11 @@ TEST(SelectionTest, PointsOutsideTheGrid)
     f.control.Drag(f.X(2), f.Y(2), f.client);  // no anchor yet
     EXPECT_TRUE(f.events.lines.empty());
     f.control.Press(f.X(1), f.Y(2), f.client);
-    f.control.Drag(900, f.Y(2), f.client);   // right of the grid: last column
-    f.control.Drag(900, 5000, f.client);     // below: the lowest row shown
-    EXPECT_EQ(f.events.lines, Lines({"TimeSelect 35064 540 35064 570",
-                                     "TimeSelect 35064 540 35069 570",
-                                     "TimeSelect 35064 540 35069 1230"}));
+    f.control.Drag(900, f.Y(2), f.client);  // right of the grid: last column
+    f.control.Drag(900, 5000, f.client);    // below: the lowest row shown
+    EXPECT_EQ(f.events.lines,
+              Lines({"TimeSelect 35064 540 35064 570", "TimeSelect 35064 540 35069 570",
+                     "TimeSelect 35064 540 35069 1230"}));
 }
 
 TEST(SelectionTest, RightClicks)
@@ -121,14 +126,25 @@ TEST(SelectionTest, RightClicks)
     f.control.RightClickAt(f.X(1), f.Y(3), f.client);  // empty cell
     f.control.RightClickAt(f.X(0), 10, f.client);      // header
     f.control.RightClickAt(20, f.Y(3), f.client);      // time column
-    EXPECT_EQ(f.events.lines, Lines({"RightClick 540 35063 600 35063 1 first",
-                                     "RightClick 570 35063 630 35063 2 second",
-                                     "RightClick -1 -1 -1 -1 0 "}));
+    EXPECT_EQ(f.events.lines,
+              Lines({"RightClick 540 35063 600 35063 1 first",
+                     "RightClick 570 35063 630 35063 2 second", "RightClick -1 -1 -1 -1 0 "}));
     // A deleted appointment still in the map of the last paint reports nothing stale.
     f.control.DeleteAppointment(2);
     f.events.lines.clear();
     f.control.RightClickAt(f.X(0), f.Y(4), f.client);
     EXPECT_EQ(f.events.lines, Lines({"RightClick -1 -1 -1 -1 0 "}));
+}
+
+TEST(SelectionTest, RightClickReportsALongKeyWhole)
+{
+    SelectionFixture f;
+    const std::string key(600, 'q');
+    f.control.AddKeyAppointment(540, 35063, 600, 35063, key);
+    f.Paint();
+    f.events.lines.clear();
+    f.control.RightClickAt(f.X(0), f.Y(2), f.client);
+    EXPECT_EQ(f.events.lines, Lines({"RightClick 540 35063 600 35063 1 " + key}));
 }
 
 }  // namespace

@@ -43,8 +43,8 @@ HWND SharedFrame()
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "WeekViewTestFrame";
         RegisterClassA(&wc);
-        return CreateWindowExA(0, wc.lpszClassName, "week view test", WS_POPUP | WS_VISIBLE, 0,
-                               0, 1200, 1100, nullptr, nullptr, wc.hInstance, nullptr);
+        return CreateWindowExA(0, wc.lpszClassName, "week view test", WS_POPUP | WS_VISIBLE, 0, 0,
+                               1200, 1100, nullptr, nullptr, wc.hInstance, nullptr);
     }();
     return frame;
 }

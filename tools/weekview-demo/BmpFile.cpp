@@ -46,8 +46,9 @@ bool WriteBmp24(HBITMAP bitmap, const std::string& path, std::string& error)
     std::memcpy(bytes.data(), &fileHeader, sizeof fileHeader);
     std::memcpy(bytes.data() + sizeof fileHeader, &header, sizeof header);
     HDC screen = GetDC(nullptr);
-    const int rows = GetDIBits(screen, bitmap, 0, info.bmHeight, bytes.data() + fileHeader.bfOffBits,
-                               reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    const int rows =
+        GetDIBits(screen, bitmap, 0, info.bmHeight, bytes.data() + fileHeader.bfOffBits,
+                  reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     if (rows != info.bmHeight) {
         error = "cannot read the picture's pixels";

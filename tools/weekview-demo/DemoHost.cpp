@@ -87,15 +87,15 @@ DemoHost::~DemoHost()
 LRESULT CALLBACK DemoHost::FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_SIZE:
-        if (HWND view = GetDlgItem(hwnd, kViewId))
-            MoveWindow(view, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        case WM_SIZE:
+            if (HWND view = GetDlgItem(hwnd, kViewId))
+                MoveWindow(view, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
 
@@ -111,9 +111,9 @@ bool DemoHost::Create(std::string& error)
     RECT outer{0, 0, options_.width, options_.height};
     const DWORD style = WS_OVERLAPPEDWINDOW;
     AdjustWindowRect(&outer, style, FALSE);
-    frame_ = CreateWindowExA(0, kFrameClass, "Week view demo", style, 0, 0,
-                             outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                             wc.hInstance, nullptr);
+    frame_ =
+        CreateWindowExA(0, kFrameClass, "Week view demo", style, 0, 0, outer.right - outer.left,
+                        outer.bottom - outer.top, nullptr, nullptr, wc.hInstance, nullptr);
     if (frame_ == nullptr) {
         error = "cannot create the demo window";
         return false;
@@ -177,8 +177,8 @@ bool DemoHost::SetFontProperty(const std::string& name, const std::string& value
     HDC screen = GetDC(nullptr);
     const int height = -MulDiv(static_cast<int>(points), GetDeviceCaps(screen, LOGPIXELSY), 72);
     ReleaseDC(nullptr, screen);
-    HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0,
-                             DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str());
+    HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
+                             0, 0, 0, 0, face.c_str());
     if (font == nullptr) {
         error = "cannot create the font " + value;
         return false;
@@ -198,34 +198,34 @@ bool DemoHost::Apply(const Step& step, std::string& error)
 {
     weekview::WeekViewControl& control = view_.Control();
     switch (step.kind) {
-    case Step::Set:
-        if (step.name == "Font" || step.name == "HourFont")
-            return SetFontProperty(step.name, step.value, error);
-        return weekview::SetPropertyByName(control, step.name, step.value, error);
-    case Step::Add:
-        if (step.hasKey)
-            control.AddKeyAppointment(step.startTime, step.startDate, step.endTime, step.endDate,
-                                      step.value);
-        else
-            control.AddAppointment(step.startTime, step.startDate, step.endTime, step.endDate);
-        return true;
-    case Step::Press:
-        buttonDown_ = true;
-        SendMouse(WM_LBUTTONDOWN, MK_LBUTTON, step.x, step.y);
-        return true;
-    case Step::Drag:
-        SendMouse(WM_MOUSEMOVE, buttonDown_ ? MK_LBUTTON : 0, step.x, step.y);
-        return true;
-    case Step::RightClick:
-        SendMouse(WM_RBUTTONDOWN, MK_RBUTTON, step.x, step.y);
-        SendMouse(WM_RBUTTONUP, 0, step.x, step.y);
-        return true;
-    case Step::Scroll:
-        for (int i = 0; i < (step.x < 0 ? -step.x : step.x); ++i) {
-            SendMessageA(view_.Handle(), WM_VSCROLL, step.x < 0 ? SB_LINEUP : SB_LINEDOWN, 0);
-            Pump();
-        }
-        return true;
+        case Step::Set:
+            if (step.name == "Font" || step.name == "HourFont")
+                return SetFontProperty(step.name, step.value, error);
+            return weekview::SetPropertyByName(control, step.name, step.value, error);
+        case Step::Add:
+            if (step.hasKey)
+                control.AddKeyAppointment(step.startTime, step.startDate, step.endTime,
+                                          step.endDate, step.value);
+            else
+                control.AddAppointment(step.startTime, step.startDate, step.endTime, step.endDate);
+            return true;
+        case Step::Press:
+            buttonDown_ = true;
+            SendMouse(WM_LBUTTONDOWN, MK_LBUTTON, step.x, step.y);
+            return true;
+        case Step::Drag:
+            SendMouse(WM_MOUSEMOVE, buttonDown_ ? MK_LBUTTON : 0, step.x, step.y);
+            return true;
+        case Step::RightClick:
+            SendMouse(WM_RBUTTONDOWN, MK_RBUTTON, step.x, step.y);
+            SendMouse(WM_RBUTTONUP, 0, step.x, step.y);
+            return true;
+        case Step::Scroll:
+            for (int i = 0; i < (step.x < 0 ? -step.x : step.x); ++i) {
+                SendMessageA(view_.Handle(), WM_VSCROLL, step.x < 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+                Pump();
+            }
+            return true;
     }
     return true;
 }

@@ -51,8 +51,10 @@ bool ParseAdd(const std::string& text, Step& step)
     // The key is the rest of the text after the fourth comma and may hold commas.
     const std::vector<std::string> f = SplitFields(text, ',', 5);
     long long v[4] = {};
-    const long long limits[4][2] = {
-        {INT16_MIN, INT16_MAX}, {INT32_MIN, INT32_MAX}, {INT16_MIN, INT16_MAX}, {INT32_MIN, INT32_MAX}};
+    const long long limits[4][2] = {{INT16_MIN, INT16_MAX},
+                                    {INT32_MIN, INT32_MAX},
+                                    {INT16_MIN, INT16_MAX},
+                                    {INT32_MIN, INT32_MAX}};
     if (f.size() < 4)
         return false;
     for (int i = 0; i < 4; ++i) {
@@ -101,7 +103,7 @@ bool ParseOne(const std::string& option, const std::string& value, DemoOptions& 
         if (!ParseAdd(value, step))
             return false;
     } else if (option == "--press" || option == "--drag" || option == "--rclick") {
-        step.kind = option == "--press" ? Step::Press
+        step.kind = option == "--press"  ? Step::Press
                     : option == "--drag" ? Step::Drag
                                          : Step::RightClick;
         if (!ParsePoint(value, step))
