@@ -104,6 +104,8 @@ public:
         if (stat(dir.c_str(), &st) != 0)
             return false;
         std::lock_guard<std::mutex> guard(mutex_);
+        if (entries_.size() >= kMaxDirectories && entries_.find(dir) == entries_.end())
+            entries_.clear();
         Entry& entry = entries_[dir];
         if (!entry.valid || entry.device != st.st_dev || entry.inode != st.st_ino ||
             entry.changed.tv_sec != st.st_mtim.tv_sec ||
@@ -150,6 +152,7 @@ private:
         return true;
     }
 
+    static const size_t kMaxDirectories = 64;
     std::mutex mutex_;
     std::map<std::string, Entry> entries_;
 };
