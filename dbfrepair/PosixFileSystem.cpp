@@ -49,8 +49,7 @@ public:
     {
         uint32_t done = 0;
         while (done < count) {
-            ssize_t n =
-                pwrite(fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
+            ssize_t n = pwrite(fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)

@@ -53,8 +53,8 @@ private:
     bool SeekTo(uint64_t offset)
     {
         LONG high = static_cast<LONG>(offset >> 32);
-        DWORD low = SetFilePointer(handle_, static_cast<LONG>(offset & 0xFFFFFFFFu), &high,
-                                   FILE_BEGIN);
+        DWORD low =
+            SetFilePointer(handle_, static_cast<LONG>(offset & 0xFFFFFFFFu), &high, FILE_BEGIN);
         return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
     }
 

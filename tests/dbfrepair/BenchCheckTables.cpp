@@ -47,9 +47,9 @@ bool OpenReadClose(const std::string& path)
 {
     uint8_t header[32];
 #ifdef _WIN32
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_RANDOM_ACCESS, nullptr);
+    HANDLE h =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
     DWORD n = 0;
