@@ -187,6 +187,8 @@ TEST_F(HostDispatchTest, ObjectsEnteredCountedAndRemoved)
     EXPECT_EQ(Request(kObjectAt, 1), 0);
     EXPECT_EQ(Request(kObjectAt, 0), 0);
     EXPECT_EQ(Request(kEnterObject, reinterpret_cast<intptr_t>(&b)), 1);
+    EXPECT_EQ(Request(kEnterObject, 0), 0);
+    EXPECT_EQ(objects()->inUse, 2);
 }
 
 intptr_t pairSum = 0;
