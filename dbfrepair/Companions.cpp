@@ -13,9 +13,8 @@ struct CompanionRow {
 };
 
 const CompanionRow kCompanionTable[] = {
-    {".DBC", ".DCT", ".DCX"}, {".DBF", ".FPT", ".CDX"}, {".FRX", ".FRT", ""},
-    {".LBX", ".LBT", ""},     {".MNX", ".MNT", ""},     {".PJX", ".PJT", ""},
-    {".SCX", ".SCT", ""},     {".VCX", ".VCT", ""},
+    {".DBC", ".DCT", ".DCX"}, {".DBF", ".FPT", ".CDX"}, {".FRX", ".FRT", ""}, {".LBX", ".LBT", ""},
+    {".MNX", ".MNT", ""},     {".PJX", ".PJT", ""},     {".SCX", ".SCT", ""}, {".VCX", ".VCT", ""},
 };
 
 const size_t kMaxPartLength = 255;

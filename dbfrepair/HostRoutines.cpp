@@ -98,44 +98,45 @@ FunctionTable library = {nullptr, 4, functions};
 void Serve(RequestBlock* r)
 {
     switch (r->code) {
-    case kAttachThread:
-        AttachThread(reinterpret_cast<HostServiceEntry>(r->address),
-                     reinterpret_cast<MemoryHandleTable*>(r->valueA),
-                     reinterpret_cast<ObjectTable*>(r->valueB));
-        [[fallthrough]];
-    case kFunctionTableRequest:
-        r->valueB = kInterfaceVersion;
-        r->valueA = reinterpret_cast<intptr_t>(&library);
-        break;
-    case kCallRoutine:
-        reinterpret_cast<Routine>(r->address)(&r->parameters);
-        break;
-    case kAllocateHandle:
-        r->valueA = AllocateHandle(static_cast<uint32_t>(r->valueA), static_cast<uint16_t>(r->valueB));
-        break;
-    case kFreeHandle:
-        FreeHandle(static_cast<uint32_t>(r->valueA));
-        break;
-    case kHandleAddress:
-        r->valueA = reinterpret_cast<intptr_t>(HandleAddress(static_cast<uint32_t>(r->valueA)));
-        break;
-    case kCallPairRoutine:
-        reinterpret_cast<PairRoutine>(r->address)(r->valueA, r->valueB);
-        break;
-    case kCallValueRoutine:
-        r->valueA = reinterpret_cast<ValueRoutine>(r->address)(r->valueA, &r->parameters);
-        break;
-    case kEnterObject:
-        r->valueA = EnterObject(reinterpret_cast<void*>(r->valueA));
-        break;
-    case kRemoveObject:
-        RemoveObject(static_cast<uint32_t>(r->valueA));
-        break;
-    case kObjectAt:
-        r->valueA = reinterpret_cast<intptr_t>(ObjectAt(static_cast<uint32_t>(r->valueA)));
-        break;
-    default:
-        break;
+        case kAttachThread:
+            AttachThread(reinterpret_cast<HostServiceEntry>(r->address),
+                         reinterpret_cast<MemoryHandleTable*>(r->valueA),
+                         reinterpret_cast<ObjectTable*>(r->valueB));
+            [[fallthrough]];
+        case kFunctionTableRequest:
+            r->valueB = kInterfaceVersion;
+            r->valueA = reinterpret_cast<intptr_t>(&library);
+            break;
+        case kCallRoutine:
+            reinterpret_cast<Routine>(r->address)(&r->parameters);
+            break;
+        case kAllocateHandle:
+            r->valueA =
+                AllocateHandle(static_cast<uint32_t>(r->valueA), static_cast<uint16_t>(r->valueB));
+            break;
+        case kFreeHandle:
+            FreeHandle(static_cast<uint32_t>(r->valueA));
+            break;
+        case kHandleAddress:
+            r->valueA = reinterpret_cast<intptr_t>(HandleAddress(static_cast<uint32_t>(r->valueA)));
+            break;
+        case kCallPairRoutine:
+            reinterpret_cast<PairRoutine>(r->address)(r->valueA, r->valueB);
+            break;
+        case kCallValueRoutine:
+            r->valueA = reinterpret_cast<ValueRoutine>(r->address)(r->valueA, &r->parameters);
+            break;
+        case kEnterObject:
+            r->valueA = EnterObject(reinterpret_cast<void*>(r->valueA));
+            break;
+        case kRemoveObject:
+            RemoveObject(static_cast<uint32_t>(r->valueA));
+            break;
+        case kObjectAt:
+            r->valueA = reinterpret_cast<intptr_t>(ObjectAt(static_cast<uint32_t>(r->valueA)));
+            break;
+        default:
+            break;
     }
 }
 

@@ -114,8 +114,8 @@ void* HandleAddress(uint32_t handle)
 uint32_t EnterObject(void* object)
 {
     ObjectTable* table = Objects();
-    if (!table)
-        return 0;
+    if (!table || !object)
+        return 0;  // an empty slot holds null, so null cannot be entered
     if (table->hint == 0)
         table->hint = 1;
     while (table->hint < table->capacity && table->objects[table->hint])

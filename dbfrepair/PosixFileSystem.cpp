@@ -7,7 +7,10 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <map>
+#include <mutex>
 
 #include "Companions.h"
 #include "FileAccess.h"
@@ -32,26 +35,21 @@ public:
         return fcntl(fd_, F_OFD_SETLK, &lock) == 0;
     }
 
+    // A regular file answers short only at its end, so one read is enough.
     uint32_t ReadAt(uint64_t offset, uint8_t* buffer, uint32_t count) override
     {
-        uint32_t done = 0;
-        while (done < count) {
-            ssize_t n = pread(fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += static_cast<uint32_t>(n);
-        }
-        return done;
+        ssize_t n;
+        do {
+            n = pread(fd_, buffer, count, static_cast<off_t>(offset));
+        } while (n < 0 && errno == EINTR);
+        return n > 0 ? static_cast<uint32_t>(n) : 0;
     }
 
     uint32_t WriteAt(uint64_t offset, const uint8_t* buffer, uint32_t count) override
     {
         uint32_t done = 0;
         while (done < count) {
-            ssize_t n =
-                pwrite(fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
+            ssize_t n = pwrite(fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
@@ -87,6 +85,77 @@ void SplitDirectory(const std::string& path, std::string* dir, std::string* name
     }
 }
 
+// Names of directories keyed by their upper-case form, kept while the directory is
+// unchanged. A listing is only kept when the directory was last changed more than a
+// second before it was read, so that a later change always shows as a newer
+// modification time, whatever the clock granularity of the file system.
+class DirectoryListing {
+public:
+    static DirectoryListing& Instance()
+    {
+        static DirectoryListing listing;
+        return listing;
+    }
+
+    bool Find(const std::string& dir, const std::string& name, std::string* found)
+    {
+        struct stat st;
+        if (stat(dir.c_str(), &st) != 0)
+            return false;
+        std::lock_guard<std::mutex> guard(mutex_);
+        if (entries_.size() >= kMaxDirectories && entries_.find(dir) == entries_.end())
+            entries_.clear();
+        Entry& entry = entries_[dir];
+        if (!entry.valid || entry.device != st.st_dev || entry.inode != st.st_ino ||
+            entry.changed.tv_sec != st.st_mtim.tv_sec ||
+            entry.changed.tv_nsec != st.st_mtim.tv_nsec) {
+            if (!Read(dir, &entry.names))
+                return false;
+            entry.device = st.st_dev;
+            entry.inode = st.st_ino;
+            entry.changed = st.st_mtim;
+            entry.valid = time(nullptr) > st.st_mtim.tv_sec + 1;
+        }
+        auto it = entry.names.find(UpperCase(name));
+        if (it == entry.names.end())
+            return false;
+        *found = it->second;
+        return true;
+    }
+
+private:
+    struct Entry {
+        bool valid = false;
+        dev_t device = 0;
+        ino_t inode = 0;
+        struct timespec changed = {};
+        std::map<std::string, std::string> names;
+    };
+
+    static std::string UpperCase(std::string text)
+    {
+        for (char& c : text)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return text;
+    }
+
+    static bool Read(const std::string& dir, std::map<std::string, std::string>* names)
+    {
+        names->clear();
+        DIR* listing = opendir(dir.c_str());
+        if (!listing)
+            return false;
+        while (struct dirent* entry = readdir(listing))
+            names->emplace(UpperCase(entry->d_name), entry->d_name);
+        closedir(listing);
+        return true;
+    }
+
+    static const size_t kMaxDirectories = 64;
+    std::mutex mutex_;
+    std::map<std::string, Entry> entries_;
+};
+
 class PosixFileSystem : public FileSystem {
 public:
     std::unique_ptr<TableFile> OpenExisting(const std::string& path) override
@@ -120,25 +189,17 @@ public:
     }
 
 private:
-    // Looks for a file whose name equals the path's last name apart from letter case.
+    // Looks for a file whose name equals the path's last name apart from letter case,
+    // through the directory's listing.
     static bool FindIgnoringCase(const std::string& path, std::string* actual)
     {
         std::string dir, name;
         SplitDirectory(path, &dir, &name);
-        DIR* listing = opendir(dir.c_str());
-        if (!listing)
+        std::string found;
+        if (!DirectoryListing::Instance().Find(dir, name, &found))
             return false;
-        bool found = false;
-        while (struct dirent* entry = readdir(listing)) {
-            std::string candidate = dir + "/" + entry->d_name;
-            if (EqualsIgnoreCase(entry->d_name, name) && IsRegular(candidate)) {
-                *actual = candidate;
-                found = true;
-                break;
-            }
-        }
-        closedir(listing);
-        return found;
+        *actual = dir + "/" + found;
+        return IsRegular(*actual);
     }
 
     static bool IsRegular(const std::string& path)

@@ -58,8 +58,8 @@ std::vector<std::string> ReportLines(const HeaderReport& r)
     std::vector<std::string> lines;
     lines.push_back("Header Data\t    Header\tCalculated\n");
     lines.push_back(std::string(57, '-') + "\n");
-    lines.push_back(Format("DBF ID Byte\t%10u\t%10u\n", unsigned{s[kTypeOffset]},
-                           unsigned{c[kTypeOffset]}));
+    lines.push_back(
+        Format("DBF ID Byte\t%10u\t%10u\n", unsigned{s[kTypeOffset]}, unsigned{c[kTypeOffset]}));
     lines.push_back(Format("Header Length\t%10u\t%10u\n",
                            unsigned{ReadLe16(s + kHeaderLengthOffset)},
                            unsigned{ReadLe16(c + kHeaderLengthOffset)}));
@@ -83,8 +83,7 @@ std::vector<std::string> ReportLines(const HeaderReport& r)
                            YesNo(c[kFlagsOffset], kFlagIndex)));
     lines.push_back(Format("Has FPT file\t%10s\t%10s\n", YesNo(s[kFlagsOffset], kFlagMemo),
                            YesNo(c[kFlagsOffset], kFlagMemo)));
-    lines.push_back(
-        Format("DBF Length is %lu Bytes.\n", static_cast<unsigned long>(r.tableSize)));
+    lines.push_back(Format("DBF Length is %lu Bytes.\n", static_cast<unsigned long>(r.tableSize)));
     return lines;
 }
 

@@ -13,7 +13,7 @@
 namespace dbf {
 namespace {
 
-const int kLockRetries = 5;        // after the first attempt
+const int kLockRetries = 5;  // after the first attempt
 const int kRetriesWithoutPause = 1;
 const unsigned kLockPauseMs = 2;
 const uint16_t kVfpBackLinkSize = 263;
@@ -77,8 +77,8 @@ bool LockTable(FileSystem& files, TableFile& table)
 
 // Step 9: reads, checks or rewrites the memo header. Answers 0 or an error code;
 // adds findings to *findings.
-int32_t CheckMemo(FileSystem& files, const std::string& memoPath, int32_t mode,
-                  int32_t blockSize, bool visualFoxPro, HeaderReport* report, int32_t* findings)
+int32_t CheckMemo(FileSystem& files, const std::string& memoPath, int32_t mode, int32_t blockSize,
+                  bool visualFoxPro, HeaderReport* report, int32_t* findings)
 {
     std::unique_ptr<TableFile> memo = files.OpenExisting(memoPath);
     if (!memo)
@@ -156,8 +156,8 @@ int32_t CheckOpenTable(FileSystem& files, TableFile& table, const Companions& co
     std::memset(filled, 0, sizeof *filled);
     int32_t findings = 0;
     if (companions.memo) {
-        int32_t memoResult = CheckMemo(files, companions.memoPath, mode, blockSize, visualFoxPro,
-                                       filled, &findings);
+        int32_t memoResult =
+            CheckMemo(files, companions.memoPath, mode, blockSize, visualFoxPro, filled, &findings);
         if (memoResult < 0)
             return memoResult;
     }
@@ -165,9 +165,8 @@ int32_t CheckOpenTable(FileSystem& files, TableFile& table, const Companions& co
     DescriptorSums sums;
     if (!ScanDescriptors(table, visualFoxPro, &sums))
         return kDescriptorsCorrupt;
-    uint16_t headerLength =
-        static_cast<uint16_t>(sums.headerLength + (visualFoxPro ? kVfpBackLinkSize
-                                                                : kFoxProTrailerSize));
+    uint16_t headerLength = static_cast<uint16_t>(
+        sums.headerLength + (visualFoxPro ? kVfpBackLinkSize : kFoxProTrailerSize));
     uint16_t recordLength = static_cast<uint16_t>(sums.fieldLengthSum + 1);
     if (recordLength == 0)
         return kDescriptorsCorrupt;  // field lengths add up to no representable record

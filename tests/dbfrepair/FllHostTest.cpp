@@ -57,8 +57,8 @@ HostRun RunHost(const std::vector<std::string>& args, const std::string& fll = "
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION pi{};
     HostRun run;
-    BOOL started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                  nullptr, &si, &pi);
+    BOOL started =
+        CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     if (started) {

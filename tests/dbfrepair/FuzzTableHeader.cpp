@@ -20,8 +20,8 @@ void Require(bool condition)
 }
 
 // Everything outside the header range must be as it was, and the size too.
-void RequireOnlyHeaderChanged(const std::vector<uint8_t>& before,
-                              const std::vector<uint8_t>& after, size_t headerSize)
+void RequireOnlyHeaderChanged(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after,
+                              size_t headerSize)
 {
     Require(before.size() == after.size());
     if (before.size() > headerSize)

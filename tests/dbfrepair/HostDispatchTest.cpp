@@ -33,26 +33,26 @@ void HostService(ServiceRecord* r)
     host.codes.push_back(r->code);
     EXPECT_EQ(r->status, 0) << "status cleared before the call";
     switch (r->code) {
-    case kOutputCharacter:
-        host.output += static_cast<char>(r->argument1);
-        break;
-    case kOutputString:
-        if (host.strings++ == host.raiseOnString) {
-            r->code = kRaiseError;
-            return;
-        }
-        host.output += reinterpret_cast<const char*>(r->argument1);
-        break;
-    case kReturnValue:
-        host.returned = true;
-        host.value = *reinterpret_cast<ValueRecord*>(r->argument1);
-        break;
-    case kEvaluate:
-        reinterpret_cast<ValueRecord*>(r->argument1)->type = kTypeLogical;
-        reinterpret_cast<ValueRecord*>(r->argument1)->length = host.talk;
-        break;
-    default:
-        break;
+        case kOutputCharacter:
+            host.output += static_cast<char>(r->argument1);
+            break;
+        case kOutputString:
+            if (host.strings++ == host.raiseOnString) {
+                r->code = kRaiseError;
+                return;
+            }
+            host.output += reinterpret_cast<const char*>(r->argument1);
+            break;
+        case kReturnValue:
+            host.returned = true;
+            host.value = *reinterpret_cast<ValueRecord*>(r->argument1);
+            break;
+        case kEvaluate:
+            reinterpret_cast<ValueRecord*>(r->argument1)->type = kTypeLogical;
+            reinterpret_cast<ValueRecord*>(r->argument1)->length = host.talk;
+            break;
+        default:
+            break;
     }
 }
 
@@ -78,7 +78,10 @@ protected:
         version_ = r.valueB;
     }
 
-    MemoryHandleTable* handles() { return reinterpret_cast<MemoryHandleTable*>(handleMemory_.data()); }
+    MemoryHandleTable* handles()
+    {
+        return reinterpret_cast<MemoryHandleTable*>(handleMemory_.data());
+    }
     ObjectTable* objects() { return reinterpret_cast<ObjectTable*>(objectMemory_.data()); }
 
     intptr_t Request(int32_t code, intptr_t a, intptr_t b = 0)
@@ -184,6 +187,8 @@ TEST_F(HostDispatchTest, ObjectsEnteredCountedAndRemoved)
     EXPECT_EQ(Request(kObjectAt, 1), 0);
     EXPECT_EQ(Request(kObjectAt, 0), 0);
     EXPECT_EQ(Request(kEnterObject, reinterpret_cast<intptr_t>(&b)), 1);
+    EXPECT_EQ(Request(kEnterObject, 0), 0);
+    EXPECT_EQ(objects()->inUse, 2);
 }
 
 intptr_t pairSum = 0;
@@ -233,8 +238,8 @@ TEST_F(HostDispatchTest, HostErrorAbandonsRoutineWithFilesClosed)
     CallEntry(1, table, {kModeReport});
     EXPECT_FALSE(host.returned) << "no result after the host raised an error";
     EXPECT_EQ(host.strings, 4);
-    HANDLE exclusive =
-        CreateFileA(table.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE exclusive = CreateFileA(table.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(exclusive, INVALID_HANDLE_VALUE) << "no handle of the table left open";
     CloseHandle(exclusive);
 

@@ -23,12 +23,15 @@ public:
 #ifdef _WIN32
     explicit ForeignLock(const std::string& path)
     {
-        handle_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+        handle_ =
+            CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
         held_ = handle_ != INVALID_HANDLE_VALUE && LockFile(handle_, kLockOffset, 0, 1, 0);
     }
-    ~ForeignLock() { CloseHandle(handle_); }
+    ~ForeignLock()
+    {
+        CloseHandle(handle_);
+    }
 
 private:
     HANDLE handle_;
@@ -43,7 +46,10 @@ private:
         lock.l_len = 1;
         held_ = fd_ >= 0 && fcntl(fd_, F_OFD_SETLK, &lock) == 0;
     }
-    ~ForeignLock() { close(fd_); }
+    ~ForeignLock()
+    {
+        close(fd_);
+    }
 
 private:
     int fd_;

@@ -11,7 +11,8 @@
 namespace dbf {
 
 struct TableShape {
-    std::vector<uint8_t> fieldLengths{10, 8, 1};
+    TableShape() : fieldLengths(3) { fieldLengths = {10, 8, 1}; }
+    std::vector<uint8_t> fieldLengths;
     bool visualFoxPro = true;
     bool zeroAfterTerminator = true;  // FoxPro 2.x only: the optional 0x00
     uint32_t records = 3;

@@ -18,7 +18,7 @@ struct Outcome {
 };
 
 Outcome Check(MemoryFileSystem& fs, int32_t mode, bool vfp, int32_t blockSize = 64,
-          const char* path = kTable)
+              const char* path = kTable)
 {
     Outcome run{};
     run.result = checkTableHeader(fs, path, mode, blockSize, &run.report, vfp);
@@ -186,7 +186,7 @@ TEST(DbfHeaderTest, TerminatorRules)
     };
     // Two fields: 32 + 64 = 96 before the terminator.
     const Case cases[] = {
-        {false, 0x00, 96 + 1 + 1}, {false, ' ', 96 + 0 + 1}, {false, 0x2A, 96 + 0 + 1},
+        {false, 0x00, 96 + 1 + 1}, {false, ' ', 96 + 0 + 1},   {false, 0x2A, 96 + 0 + 1},
         {false, -1, 96 + 0 + 1},   {true, 0x00, 96 + 1 + 263}, {true, ' ', 96 + 1 + 263},
         {true, -1, 96 + 0 + 263},
     };
@@ -254,9 +254,9 @@ TEST(DbfHeaderTest, BlockSizeRule)
         uint16_t expected;
     };
     const Case cases[] = {
-        {0, true, 1},        {0, false, 64},     {1, true, 512},      {32, false, 16384},
-        {33, true, 33},      {64, true, 64},     {-1, true, 65535},   {65536, true, 1},
-        {65536, false, 64},  {131072, false, 64}, {65536 + 100, true, 100}, {512, true, 512},
+        {0, true, 1},       {0, false, 64},      {1, true, 512},           {32, false, 16384},
+        {33, true, 33},     {64, true, 64},      {-1, true, 65535},        {65536, true, 1},
+        {65536, false, 64}, {131072, false, 64}, {65536 + 100, true, 100}, {512, true, 512},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CalculatedBlockSize(c.requested, c.vfp), c.expected)
@@ -272,8 +272,8 @@ TEST(DbfHeaderTest, NextBlockOfMemoSizes)
         uint32_t next;
     };
     const Case cases[] = {
-        {512, 64, 8},   {512, 0, 512},  {4096, 64, 64}, {4096, 1, 8},
-        {4100, 64, 64}, {513, 33, 16},  {512, 65536, 512},
+        {512, 64, 8},   {512, 0, 512}, {4096, 64, 64},    {4096, 1, 8},
+        {4100, 64, 64}, {513, 33, 16}, {512, 65536, 512},
     };
     for (const Case& c : cases) {
         MemoryFileSystem fs;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -29,7 +30,32 @@ inline std::string DataDir()
 #endif
 }
 
-inline std::string MakeTempDir()
+// Removes the folders the tests made when the test program ends.
+class TempDirs {
+public:
+    static TempDirs& Instance()
+    {
+        static TempDirs dirs;
+        return dirs;
+    }
+    void Add(const std::string& dir) { dirs_.push_back(dir); }
+    ~TempDirs()
+    {
+        std::error_code ignored;
+        for (const std::string& dir : dirs_) {
+#ifdef _WIN32
+            for (auto& file : std::filesystem::directory_iterator(dir, ignored))
+                SetFileAttributesA(file.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+#endif
+            std::filesystem::remove_all(dir, ignored);
+        }
+    }
+
+private:
+    std::vector<std::string> dirs_;
+};
+
+inline std::string MakeTempDirUnregistered()
 {
 #ifdef _WIN32
     char base[MAX_PATH];
@@ -47,6 +73,13 @@ inline std::string MakeTempDir()
 #endif
 }
 
+inline std::string MakeTempDir()
+{
+    std::string dir = MakeTempDirUnregistered();
+    TempDirs::Instance().Add(dir);
+    return dir;
+}
+
 inline std::vector<uint8_t> ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -56,7 +89,8 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path)
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 inline void CopyBytes(const std::string& from, const std::string& to)

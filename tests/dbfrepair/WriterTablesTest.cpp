@@ -51,9 +51,9 @@ TEST(WriterTablesTest, CheckAgreesWithWriterOrDifferenceIsKnown)
                   t.findings)
             << t.name << ": " << t.why;
         HeaderReport report{};
-        EXPECT_EQ(checkTableHeader(table.c_str(), kModeReport, kWriterBlockSize, &report,
-                                   t.visualFoxPro),
-                  t.findings);
+        EXPECT_EQ(
+            checkTableHeader(table.c_str(), kModeReport, kWriterBlockSize, &report, t.visualFoxPro),
+            t.findings);
         EXPECT_EQ(ReadLe32(report.calcHeader + kRecordCountOffset),
                   t.findings & kBadRecordCount ? 9u : 4u)
             << t.name;
@@ -73,12 +73,11 @@ TEST(WriterTablesTest, RepairRestoresDamagedCopyAndTouchesNothingElse)
             damaged[off] = 0xA5;
         WriteBytes(table, damaged);
         std::vector<uint8_t> memoBefore = t.hasMemo ? ReadBytes(memo) : std::vector<uint8_t>();
-        ASSERT_EQ(checkTableHeader(table.c_str(), kModeRepair, kWriterBlockSize, nullptr,
-                                   t.visualFoxPro),
-                  0)
+        ASSERT_EQ(
+            checkTableHeader(table.c_str(), kModeRepair, kWriterBlockSize, nullptr, t.visualFoxPro),
+            0)
             << t.name;
-        EXPECT_EQ(checkTableHeader(table.c_str(), 0, kWriterBlockSize, nullptr, t.visualFoxPro),
-                  0)
+        EXPECT_EQ(checkTableHeader(table.c_str(), 0, kWriterBlockSize, nullptr, t.visualFoxPro), 0)
             << t.name << " checks clean after repair";
         std::vector<uint8_t> repaired = ReadBytes(table);
         ASSERT_EQ(repaired.size(), original.size());
@@ -100,9 +99,10 @@ TEST(WriterTablesTest, RepairRestoresDamagedCopyAndTouchesNothingElse)
         }
 #ifndef _WIN32
         // The writer's own reader opens the repaired table and sees every record.
-        std::string command = "/usr/bin/python3 -c \"import dbf,sys; t=dbf.Table(sys.argv[1]); "
-                              "t.open(); print(len(t), t[3][0].strip())\" " +
-                              table + " 2>&1";
+        std::string command =
+            "/usr/bin/python3 -c \"import dbf,sys; t=dbf.Table(sys.argv[1]); "
+            "t.open(); print(len(t), t[3][0].strip())\" " +
+            table + " 2>&1";
         FILE* reader = popen(command.c_str(), "r");
         ASSERT_NE(reader, nullptr);
         char line[200] = {};

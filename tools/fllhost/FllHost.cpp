@@ -54,8 +54,8 @@ bool FllHost::Load(const std::string& path, std::string* error)
 {
     module_ = LoadLibraryA(path.c_str());
     if (!module_) {
-        *error = "cannot load library '" + path + "' (error " + std::to_string(GetLastError()) +
-                 ")";
+        *error =
+            "cannot load library '" + path + "' (error " + std::to_string(GetLastError()) + ")";
         return false;
     }
     dispatch_ = reinterpret_cast<Dispatch>(
@@ -178,40 +178,41 @@ void FllHost::Service(dbf::ServiceRecord* record)
 void FllHost::Serve(dbf::ServiceRecord* record)
 {
     switch (record->code) {
-    case dbf::kOutputCharacter:
-        std::fputc(static_cast<int>(record->argument1), stdout);
-        break;
-    case dbf::kOutputString:
-        std::fputs(reinterpret_cast<const char*>(record->argument1), stdout);
-        break;
-    case dbf::kReturnValue: {
-        const auto* value = reinterpret_cast<const dbf::ValueRecord*>(record->argument1);
-        result_.returned = true;
-        result_.type = value->type;
-        result_.integer = value->integer;
-        if (value->type == dbf::kTypeCharacter)
-            result_.text = LoadText(value->handle, value->length);
-        break;
-    }
-    case dbf::kExecuteCommand:
-        // FLUSH has nothing to write back here; other commands are not known.
-        if (!SameName(reinterpret_cast<const char*>(record->argument1), "FLUSH"))
-            record->status = kServiceFailed;
-        break;
-    case dbf::kEvaluate: {
-        auto* value = reinterpret_cast<dbf::ValueRecord*>(record->argument1);
-        if (std::strcmp(reinterpret_cast<const char*>(record->argument2), kTalkExpression) == 0) {
-            *value = dbf::ValueRecord{};
-            value->type = dbf::kTypeLogical;
-            value->length = talk_ ? 1 : 0;
-        } else {
-            record->status = kServiceFailed;
+        case dbf::kOutputCharacter:
+            std::fputc(static_cast<int>(record->argument1), stdout);
+            break;
+        case dbf::kOutputString:
+            std::fputs(reinterpret_cast<const char*>(record->argument1), stdout);
+            break;
+        case dbf::kReturnValue: {
+            const auto* value = reinterpret_cast<const dbf::ValueRecord*>(record->argument1);
+            result_.returned = true;
+            result_.type = value->type;
+            result_.integer = value->integer;
+            if (value->type == dbf::kTypeCharacter)
+                result_.text = LoadText(value->handle, value->length);
+            break;
         }
-        break;
-    }
-    default:
-        record->status = kServiceFailed;
-        break;
+        case dbf::kExecuteCommand:
+            // FLUSH has nothing to write back here; other commands are not known.
+            if (!SameName(reinterpret_cast<const char*>(record->argument1), "FLUSH"))
+                record->status = kServiceFailed;
+            break;
+        case dbf::kEvaluate: {
+            auto* value = reinterpret_cast<dbf::ValueRecord*>(record->argument1);
+            if (std::strcmp(reinterpret_cast<const char*>(record->argument2), kTalkExpression) ==
+                0) {
+                *value = dbf::ValueRecord{};
+                value->type = dbf::kTypeLogical;
+                value->length = talk_ ? 1 : 0;
+            } else {
+                record->status = kServiceFailed;
+            }
+            break;
+        }
+        default:
+            record->status = kServiceFailed;
+            break;
     }
 }
 

@@ -42,8 +42,7 @@ bool MatchDescriptor(const std::string& descriptor, const std::vector<Argument>&
         start = comma + 1;
     }
     if (args.size() > parts.size()) {
-        *error = "too many arguments: the function takes at most " +
-                 std::to_string(parts.size());
+        *error = "too many arguments: the function takes at most " + std::to_string(parts.size());
         return false;
     }
     for (size_t i = 0; i < parts.size(); ++i) {

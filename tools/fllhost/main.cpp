@@ -33,8 +33,9 @@ void PrintResult(const fllhost::CallResult& result)
 int main(int argc, char** argv)
 {
     _setmode(_fileno(stdout), _O_BINARY);
-    const char* usage = "usage: fllhost <path-to-FLL> [--talk on|off] FUNCTION ARG...\n"
-                        "  ARG is C:<text> (character) or I:<integer>";
+    const char* usage =
+        "usage: fllhost <path-to-FLL> [--talk on|off] FUNCTION ARG...\n"
+        "  ARG is C:<text> (character) or I:<integer>";
     int next = 2;
     bool talk = false;
     if (argc > 3 && std::strcmp(argv[2], "--talk") == 0) {
