@@ -6,14 +6,14 @@
 #include "Exceptions.h"
 #include "Pop3Client.h"
 
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 #include <winsock.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -48,7 +48,8 @@ double ThreadCpuMs()
     GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
     auto ms = [](const FILETIME& t) {
         return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
-                                   t.dwLowDateTime) / 10000.0;
+                                   t.dwLowDateTime) /
+               10000.0;
     };
     return ms(kernel) + ms(user);
 }
@@ -215,8 +216,9 @@ int main(int argc, char** argv)
 {
     Settings settings;
     if (!ParseSettings(argc, argv, settings)) {
-        std::fprintf(stderr, "usage: Pop3Bench [--port N] [--user U] [--pass P] [--checks N] "
-                             "[--leak-checks N]\n");
+        std::fprintf(stderr,
+                     "usage: Pop3Bench [--port N] [--user U] [--pass P] [--checks N] "
+                     "[--leak-checks N]\n");
         return 2;
     }
     WSADATA data;

@@ -81,7 +81,10 @@ RunResult RunPop3Stat(const std::string& arguments)
 
 std::vector<ScriptStep> Dialogue(const std::string& greeting, const std::string& statReply)
 {
-    return Join({{SendBytes(greeting)}, Answer("+OK\r\n"), Answer("+OK\r\n"), Answer(statReply),
+    return Join({{SendBytes(greeting)},
+                 Answer("+OK\r\n"),
+                 Answer("+OK\r\n"),
+                 Answer(statReply),
                  Answer("+OK bye\r\n")});
 }
 
@@ -100,15 +103,25 @@ TEST(Pop3StatTest, PrintsTheCountOrTheFailure)
          "status: +OK\nstatus: +OK\nstatus: +OK 3 4200\nstatus: +OK bye\ncount: 3\n", 0},
         {"negative greeting", Join({{SendBytes("-ERR busy\r\n")}, Answer("+OK\r\n")}), "",
          "error: Exception: -ERR busy\n", 1},
-        {"rejected", Join({{SendBytes("+OK\r\n")}, Answer("+OK\r\n"), Answer("-ERR no\r\n"),
-                           Answer("+OK\r\n")}),
+        {"rejected",
+         Join(
+             {{SendBytes("+OK\r\n")}, Answer("+OK\r\n"), Answer("-ERR no\r\n"), Answer("+OK\r\n")}),
          "", "error: Exception: Authentication failed\n", 1},
-        {"silent server", {SendBytes("+OK\r\n"), ReadLine(), Pause(2000)}, " --timeout 500",
-         "error: ESockError: Socket readln timed out\n", 1},
-        {"close mid-line", {SendBytes("+OK hel"), CloseConnection()}, "",
-         "error: ESockError: Connection closed by server\n", 1},
-        {"line of a megabyte", {SendBytes(std::string(1 << 20, 'x')), Pause(500)}, "",
-         "error: ESockError: Reply line too long\n", 1},
+        {"silent server",
+         {SendBytes("+OK\r\n"), ReadLine(), Pause(2000)},
+         " --timeout 500",
+         "error: ESockError: Socket readln timed out\n",
+         1},
+        {"close mid-line",
+         {SendBytes("+OK hel"), CloseConnection()},
+         "",
+         "error: ESockError: Connection closed by server\n",
+         1},
+        {"line of a megabyte",
+         {SendBytes(std::string(1 << 20, 'x')), Pause(500)},
+         "",
+         "error: ESockError: Reply line too long\n",
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

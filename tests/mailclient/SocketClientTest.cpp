@@ -187,7 +187,7 @@ TEST(SocketClientTest, WriteStopsAtNulAndWritelnAddsLineEnd)
 
 TEST(SocketClientTest, CancelDuringReadLnAbortsAndNextConnectClearsIt)
 {
-    ScriptedServer server({Pause(3000)});
+    ScriptedServer server({ReadLine()});
     TSocketClient client;
     client.Host = "127.0.0.1";
     client.Port = server.Port();
@@ -228,8 +228,8 @@ TEST(SocketClientTest, LinesSurviveThePeersCloseThenReadingFailsAtOnce)
 
 TEST(SocketClientTest, TransactionRecordsReplyAndCode)
 {
-    ScriptedServer server(Join({Answer("250 fine\r\n"), Answer("+OK 250\r\n"),
-                                Answer("99999 odd\r\n")}));
+    ScriptedServer server(
+        Join({Answer("250 fine\r\n"), Answer("+OK 250\r\n"), Answer("99999 odd\r\n")}));
     Recorder recorder;
     TSocketClient client;
     recorder.Attach(client, 1);
