@@ -145,6 +145,50 @@ TEST(SocketClientTest, RefusedConnectionFiresConnectionFailed)
     EXPECT_EQ(recorder.connects, 0);
 }
 
+// A listener whose accept queue is full drops new connection requests, so a connect to it
+// neither succeeds nor fails until the time-out.
+TEST(SocketClientTest, ConnectionSetUpEndsAtTheTimeOut)
+{
+    WSADATA data;
+    WSAStartup(MAKEWORD(1, 1), &data);
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = inet_addr("127.0.0.1");
+    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listener, 1);
+    int length = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    std::vector<SOCKET> fillers;
+    for (int i = 0; i < 4; ++i) {
+        SOCKET filler = socket(AF_INET, SOCK_STREAM, 0);
+        u_long nonBlocking = 1;
+        ioctlsocket(filler, FIONBIO, &nonBlocking);
+        connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        fillers.push_back(filler);
+    }
+    Sleep(100);
+    {
+        Recorder recorder;
+        TSocketClient client;
+        recorder.Attach(client);
+        client.Host = "127.0.0.1";
+        client.Port = ntohs(address.sin_port);
+        client.TimeOut = 300;
+        DWORD start = GetTickCount();
+        EXPECT_EQ(Failure([&] { client.Connect(); }), "ESockError: Connection Timed out");
+        DWORD elapsed = GetTickCount() - start;
+        EXPECT_GE(elapsed, 250u);
+        EXPECT_LT(elapsed, 5000u);
+        EXPECT_EQ(recorder.failed, 1);
+        EXPECT_EQ(recorder.Count("Timer Triggered"), 1);
+    }
+    for (SOCKET filler : fillers)
+        closesocket(filler);
+    closesocket(listener);
+    WSACleanup();
+}
+
 TEST(SocketClientTest, LargeSendLeavesInChunksAndArrivesWhole)
 {
     // The server acknowledges the line before the client closes: closing resets the
