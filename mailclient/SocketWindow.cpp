@@ -58,7 +58,7 @@ void TSocketClient::HandleSocketEvent(int event)
             if (ok) {
                 connected = true;
                 lastActivity = GetTickCount();
-                Fire(OnConnect, *this);
+                FireEvent(OnConnect, *this);
             }
             break;
         default:

@@ -67,23 +67,27 @@ int ClientCheck(const Settings& settings)
     return count;
 }
 
-std::string BlockingReadLine(SOCKET s)
+// Reads whole chunks, as the client does, and keeps what follows the line.
+std::string BlockingReadLine(SOCKET s, std::string& pending)
 {
-    std::string line;
-    char c;
-    while (recv(s, &c, 1, 0) == 1) {
-        line += c;
-        if (c == '\n')
-            break;
+    char chunk[4096];
+    size_t lineFeed;
+    while ((lineFeed = pending.find('\n')) == std::string::npos) {
+        int count = recv(s, chunk, sizeof chunk, 0);
+        if (count <= 0)
+            return std::string();
+        pending.append(chunk, static_cast<size_t>(count));
     }
+    std::string line = pending.substr(0, lineFeed + 1);
+    pending.erase(0, lineFeed + 1);
     return line;
 }
 
-std::string BlockingTransaction(SOCKET s, const std::string& command)
+std::string BlockingTransaction(SOCKET s, std::string& pending, const std::string& command)
 {
     std::string wire = command + "\r\n";
     send(s, wire.data(), static_cast<int>(wire.size()), 0);
-    return BlockingReadLine(s);
+    return BlockingReadLine(s, pending);
 }
 
 // The floor: the same dialogue with plain blocking calls.
@@ -95,13 +99,14 @@ int BlockingCheck(const Settings& settings)
     address.sin_port = htons(static_cast<u_short>(settings.port));
     address.sin_addr.s_addr = inet_addr("127.0.0.1");
     int count = -1;
+    std::string pending;
     if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        BlockingReadLine(s).rfind("+OK", 0) == 0 &&
-        BlockingTransaction(s, "USER " + settings.user).rfind("+OK", 0) == 0 &&
-        BlockingTransaction(s, "PASS " + settings.pass).rfind("+OK", 0) == 0) {
-        std::string stat = BlockingTransaction(s, "STAT");
+        BlockingReadLine(s, pending).rfind("+OK", 0) == 0 &&
+        BlockingTransaction(s, pending, "USER " + settings.user).rfind("+OK", 0) == 0 &&
+        BlockingTransaction(s, pending, "PASS " + settings.pass).rfind("+OK", 0) == 0) {
+        std::string stat = BlockingTransaction(s, pending, "STAT");
         count = std::atoi(stat.c_str() + 4);
-        BlockingTransaction(s, "QUIT");
+        BlockingTransaction(s, pending, "QUIT");
     }
     closesocket(s);
     return count;
