@@ -1,4 +1,5 @@
-// Failure types of the mail client: a base carrying a message text, socket failures and aborted waits.
+// Failure types of the mail client: a base carrying a message text, socket failures and aborted
+// waits.
 #pragma once
 
 #include <exception>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 // One by-reference Handled flag: the caller sets it false before the call; a listener that
 // sets it true asks for one more try.
@@ -9,7 +10,7 @@ using THandlerEvent = std::function<void(bool& Handled)>;
 
 // Fires an event only when a listener is attached.
 template <typename Event, typename... Args>
-void Fire(const Event& event, Args&&... args)
+void FireEvent(const Event& event, Args&&... args)
 {
     if (event)
         event(std::forward<Args>(args)...);

@@ -95,7 +95,7 @@ void TPop3Client::Finish(bool wasBusy, bool loggedIn)
     if (!wasBusy)
         busy = false;
     if (loggedIn)
-        Fire(OnConnect, *this);
+        FireEvent(OnConnect, *this);
 }
 
 void TPop3Client::Connect()

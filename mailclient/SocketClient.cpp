@@ -59,7 +59,7 @@ void TSocketClient::Status(int level, const std::string& text)
         return;
     statusText = text;
     if (!destroying)
-        Fire(OnStatus, *this, text);
+        FireEvent(OnStatus, *this, text);
 }
 
 void TSocketClient::StartWinsock()
@@ -119,7 +119,7 @@ void TSocketClient::ResolveHost()
     const hostent* entry = reinterpret_cast<const hostent*>(lookupResult.data());
     if (entry->h_addr_list && entry->h_addr_list[0] && entry->h_length == sizeof(in_addr))
         memcpy(&remote.sin_addr, entry->h_addr_list[0], sizeof(in_addr));
-    Fire(OnHostResolved, *this);
+    FireEvent(OnHostResolved, *this);
 }
 
 void TSocketClient::ResolveWithRetry()
@@ -166,7 +166,7 @@ void TSocketClient::Connect()
     TimerOff();
     if (!timedOut && !cancel && ok)
         return;
-    Fire(OnConnectionFailed, *this);
+    FireEvent(OnConnectionFailed, *this);
     if (timedOut)
         throw ESockError("Connection Timed out");
     if (cancel)
@@ -200,7 +200,7 @@ void TSocketClient::CloseSocket()
     }
     if (destroying)
         return;
-    Fire(OnDisconnect, *this);
+    FireEvent(OnDisconnect, *this);
     OpenSocket(false);
 }
 

@@ -20,49 +20,49 @@ LRESULT CALLBACK SockWindowRoutine(HWND window, UINT message, WPARAM wParam, LPA
 void TSocketClient::HandleNotification(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case kSocketEventMessage:
-        // Reports for a socket closed earlier may still be queued; they are not ours.
-        if (static_cast<SOCKET>(wParam) != socketHandle)
-            return;
-        ok = WSAGETSELECTERROR(lParam) == 0;
-        if (WSAGETSELECTEVENT(lParam) == FD_CLOSE)
-            HandleClose(WSAGETSELECTERROR(lParam));
-        else
-            HandleSocketEvent(WSAGETSELECTEVENT(lParam));
-        break;
-    case kHostLookupMessage:
-        if (reinterpret_cast<HANDLE>(wParam) != lookupTask)
-            return;
-        ok = WSAGETASYNCERROR(lParam) == 0;
-        lookupDone = true;
-        break;
-    case kSendMoreMessage:
-        WriteFromStream();
-        break;
-    case kReadMoreMessage:
-        ReadToStream();
-        break;
+        case kSocketEventMessage:
+            // Reports for a socket closed earlier may still be queued; they are not ours.
+            if (static_cast<SOCKET>(wParam) != socketHandle)
+                return;
+            ok = WSAGETSELECTERROR(lParam) == 0;
+            if (WSAGETSELECTEVENT(lParam) == FD_CLOSE)
+                HandleClose(WSAGETSELECTERROR(lParam));
+            else
+                HandleSocketEvent(WSAGETSELECTEVENT(lParam));
+            break;
+        case kHostLookupMessage:
+            if (reinterpret_cast<HANDLE>(wParam) != lookupTask)
+                return;
+            ok = WSAGETASYNCERROR(lParam) == 0;
+            lookupDone = true;
+            break;
+        case kSendMoreMessage:
+            WriteFromStream();
+            break;
+        case kReadMoreMessage:
+            ReadToStream();
+            break;
     }
 }
 
 void TSocketClient::HandleSocketEvent(int event)
 {
     switch (event) {
-    case FD_READ:
-        ReadToStream();
-        break;
-    case FD_WRITE:
-        WriteFromStream();
-        break;
-    case FD_CONNECT:
-        if (ok) {
-            connected = true;
-            lastActivity = GetTickCount();
-            Fire(OnConnect, *this);
-        }
-        break;
-    default:
-        break;
+        case FD_READ:
+            ReadToStream();
+            break;
+        case FD_WRITE:
+            WriteFromStream();
+            break;
+        case FD_CONNECT:
+            if (ok) {
+                connected = true;
+                lastActivity = GetTickCount();
+                FireEvent(OnConnect, *this);
+            }
+            break;
+        default:
+            break;
     }
 }
 

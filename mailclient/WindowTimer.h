@@ -30,8 +30,7 @@ public:
     TErrorEvent OnError;
 
 private:
-    static LRESULT CALLBACK WindowRoutine(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam);
+    static LRESULT CALLBACK WindowRoutine(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void UpdateTimer();
     void Tick();
     void ReportError(const std::exception& error) noexcept;

@@ -26,8 +26,10 @@ void AcquireWinsock(std::vector<std::string>& info)
     WSAStartup(MAKEWORD(1, 1), &data);
     info.push_back("Version= " + VersionText(data.wVersion));
     info.push_back("High Version= " + VersionText(data.wHighVersion));
-    info.push_back("Description= " + std::string(data.szDescription, strnlen(data.szDescription, 256)));
-    info.push_back("System= " + std::string(data.szSystemStatus, strnlen(data.szSystemStatus, 128)));
+    info.push_back("Description= " +
+                   std::string(data.szDescription, strnlen(data.szDescription, 256)));
+    info.push_back("System= " +
+                   std::string(data.szSystemStatus, strnlen(data.szSystemStatus, 128)));
     info.push_back("Max Sockets= " + std::to_string(data.iMaxSockets));
     info.push_back("Max Udp pack size= " + std::to_string(data.iMaxUdpDg));
 }

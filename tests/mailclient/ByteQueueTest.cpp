@@ -24,8 +24,8 @@ std::vector<std::string> Lines(const std::vector<std::string>& chunks)
 TEST(ByteQueueTest, LinesKeepTheirEndingsAndOrderForEveryChunking)
 {
     const std::string stream = "+OK ready\r\n+OK\n\n-ERR no\r\n+OK 3 4200\r\npartial";
-    const std::vector<std::string> expected = {"+OK ready\r\n", "+OK\n", "\n", "-ERR no\r\n",
-                                               "+OK 3 4200\r\n", "partial"};
+    const std::vector<std::string> expected = {"+OK ready\r\n", "+OK\n",          "\n",
+                                               "-ERR no\r\n",   "+OK 3 4200\r\n", "partial"};
     EXPECT_EQ(Lines({stream}), expected);
     for (size_t cut = 0; cut <= stream.size(); ++cut)
         EXPECT_EQ(Lines({stream.substr(0, cut), stream.substr(cut)}), expected) << "cut " << cut;

@@ -14,9 +14,13 @@ namespace {
 const std::string kGreeting = "+OK ready\r\n";
 
 // Greeting, USER and PASS accepted, STAT answered, QUIT accepted.
-std::vector<ScriptStep> Dialogue(const std::string& statReply, const std::string& greeting = kGreeting)
+std::vector<ScriptStep> Dialogue(const std::string& statReply,
+                                 const std::string& greeting = kGreeting)
 {
-    return Join({{SendBytes(greeting)}, Answer("+OK\r\n"), Answer("+OK\r\n"), Answer(statReply),
+    return Join({{SendBytes(greeting)},
+                 Answer("+OK\r\n"),
+                 Answer("+OK\r\n"),
+                 Answer(statReply),
                  Answer("+OK bye\r\n")});
 }
 
@@ -89,56 +93,139 @@ TEST(Pop3ClientTest, ChecksAgainstScriptedServers)
         {"stat without size", Dialogue("+OK 3\r\n"), {}, kFullTranscript, 0, "", 1},
         {"bare greeting", Dialogue("+OK 2 10\r\n", "+OK\r\n"), {}, kFullTranscript, 2, "", 1},
         {"bare line feeds",
-         Join({{SendBytes("+OK hi\n")}, Answer("+OK\n"), Answer("+OK\n"), Answer("+OK 4 1\n"),
+         Join({{SendBytes("+OK hi\n")},
+               Answer("+OK\n"),
+               Answer("+OK\n"),
+               Answer("+OK 4 1\n"),
                Answer("+OK\n")}),
-         {}, kFullTranscript, 4, "", 1},
+         {},
+         kFullTranscript,
+         4,
+         "",
+         1},
         {"reply split over two reads",
-         Join({{SendBytes("+OK re"), Pause(60), SendBytes("ady\r\n")}, Answer("+OK\r\n"),
+         Join({{SendBytes("+OK re"), Pause(60), SendBytes("ady\r\n")},
+               Answer("+OK\r\n"),
                Answer("+OK\r\n"),
                {ReadLine(), SendBytes("+OK 5 4"), Pause(60), SendBytes("200\r"), Pause(60),
                 SendBytes("\n")},
                Answer("+OK\r\n")}),
-         {}, kFullTranscript, 5, "", 1},
+         {},
+         kFullTranscript,
+         5,
+         "",
+         1},
         {"two lines in one read",
-         Join({{SendBytes(kGreeting + "+OK user\r\n"), ReadLine()}, Answer("+OK\r\n"),
-               Answer("+OK 6 1\r\n"), Answer("+OK\r\n")}),
-         {}, kFullTranscript, 6, "", 1},
-        {"negative greeting", Join({{SendBytes("-ERR busy\r\n")}, Answer("+OK\r\n")}), {},
-         "QUIT\r\n", -1, "Exception: -ERR busy\r\n", 0},
-        {"user rejected",
-         Join({{SendBytes(kGreeting)}, Answer("-ERR who\r\n"), Answer("+OK\r\n")}), {},
-         "USER u\r\nQUIT\r\n", -1, "Exception: Authentication failed", 0},
-        {"password rejected",
-         Join({{SendBytes(kGreeting)}, Answer("+OK\r\n"), Answer("-ERR no\r\n"),
+         Join({{SendBytes(kGreeting + "+OK user\r\n"), ReadLine()},
+               Answer("+OK\r\n"),
+               Answer("+OK 6 1\r\n"),
                Answer("+OK\r\n")}),
-         {}, "USER u\r\nPASS p\r\nQUIT\r\n", -1, "Exception: Authentication failed", 0},
+         {},
+         kFullTranscript,
+         6,
+         "",
+         1},
+        {"negative greeting",
+         Join({{SendBytes("-ERR busy\r\n")}, Answer("+OK\r\n")}),
+         {},
+         "QUIT\r\n",
+         -1,
+         "Exception: -ERR busy\r\n",
+         0},
+        {"user rejected",
+         Join({{SendBytes(kGreeting)}, Answer("-ERR who\r\n"), Answer("+OK\r\n")}),
+         {},
+         "USER u\r\nQUIT\r\n",
+         -1,
+         "Exception: Authentication failed",
+         0},
+        {"password rejected",
+         Join(
+             {{SendBytes(kGreeting)}, Answer("+OK\r\n"), Answer("-ERR no\r\n"), Answer("+OK\r\n")}),
+         {},
+         "USER u\r\nPASS p\r\nQUIT\r\n",
+         -1,
+         "Exception: Authentication failed",
+         0},
         {"second attempt rejected",
-         Join({{SendBytes(kGreeting)}, Answer("+OK\r\n"), Answer("-ERR no\r\n"), Answer("+OK\r\n"),
-               Answer("-ERR no\r\n"), Answer("+OK\r\n")}),
-         {"u", "p", true}, "USER u\r\nPASS p\r\nUSER u\r\nPASS p\r\nQUIT\r\n", -1,
-         "Exception: Authentication failed", 0},
+         Join({{SendBytes(kGreeting)},
+               Answer("+OK\r\n"),
+               Answer("-ERR no\r\n"),
+               Answer("+OK\r\n"),
+               Answer("-ERR no\r\n"),
+               Answer("+OK\r\n")}),
+         {"u", "p", true},
+         "USER u\r\nPASS p\r\nUSER u\r\nPASS p\r\nQUIT\r\n",
+         -1,
+         "Exception: Authentication failed",
+         0},
         {"second attempt accepted",
-         Join({{SendBytes(kGreeting)}, Answer("-ERR who\r\n"), Answer("+OK\r\n"),
-               Answer("+OK\r\n"), Answer("+OK 1 9\r\n"), Answer("+OK\r\n")}),
-         {"u", "p", true}, "USER u\r\nUSER u\r\nPASS p\r\nSTAT\r\nQUIT\r\n", 1, "", 1},
-        {"stat rejected", Dialogue("-ERR locked\r\n"), {}, kFullTranscript, -1,
-         "Exception: -ERR locked\r\n", 1},
+         Join({{SendBytes(kGreeting)},
+               Answer("-ERR who\r\n"),
+               Answer("+OK\r\n"),
+               Answer("+OK\r\n"),
+               Answer("+OK 1 9\r\n"),
+               Answer("+OK\r\n")}),
+         {"u", "p", true},
+         "USER u\r\nUSER u\r\nPASS p\r\nSTAT\r\nQUIT\r\n",
+         1,
+         "",
+         1},
+        {"stat rejected",
+         Dialogue("-ERR locked\r\n"),
+         {},
+         kFullTranscript,
+         -1,
+         "Exception: -ERR locked\r\n",
+         1},
         {"quit rejected answer",
-         Join({{SendBytes(kGreeting)}, Answer("+OK\r\n"), Answer("+OK\r\n"), Answer("+OK 3 1\r\n"),
+         Join({{SendBytes(kGreeting)},
+               Answer("+OK\r\n"),
+               Answer("+OK\r\n"),
+               Answer("+OK 3 1\r\n"),
                Answer("-ERR cannot\r\n")}),
-         {}, kFullTranscript, -1, "Exception: -ERR cannot\r\n", 1},
-        {"silent after greeting", {SendBytes(kGreeting), ReadLine(), Pause(1500)},
-         {"u", "p", false, 400}, "USER u\r\n", -1, "ESockError: Socket readln timed out", 0},
-        {"close mid-line", {SendBytes("+OK rea"), Pause(50), CloseConnection()}, {}, "", -1,
-         "ESockError: Connection closed by server", 0},
+         {},
+         kFullTranscript,
+         -1,
+         "Exception: -ERR cannot\r\n",
+         1},
+        {"silent after greeting",
+         {SendBytes(kGreeting), ReadLine(), Pause(1500)},
+         {"u", "p", false, 400},
+         "USER u\r\n",
+         -1,
+         "ESockError: Socket readln timed out",
+         0},
+        {"close mid-line",
+         {SendBytes("+OK rea"), Pause(50), CloseConnection()},
+         {},
+         "",
+         -1,
+         "ESockError: Connection closed by server",
+         0},
         {"close mid-reply",
-         Join({{SendBytes(kGreeting)}, Answer("+OK\r\n"), {ReadLine(), SendBytes("+O"),
-                                                           CloseConnection()}}),
-         {}, "USER u\r\nPASS p\r\n", -1, "ESockError: Connection closed by server", 0},
-        {"line of a megabyte", {SendBytes(megabyte), Pause(300)}, {}, "", -1,
-         "ESockError: Reply line too long", 0},
-        {"empty user without a handler", Dialogue("+OK 0 0\r\n"), {"", "p"}, "", -1,
-         "Exception: Authentication failed", 0},
+         Join({{SendBytes(kGreeting)},
+               Answer("+OK\r\n"),
+               {ReadLine(), SendBytes("+O"), CloseConnection()}}),
+         {},
+         "USER u\r\nPASS p\r\n",
+         -1,
+         "ESockError: Connection closed by server",
+         0},
+        {"line of a megabyte",
+         {SendBytes(megabyte), Pause(300)},
+         {},
+         "",
+         -1,
+         "ESockError: Reply line too long",
+         0},
+        {"empty user without a handler",
+         Dialogue("+OK 0 0\r\n"),
+         {"", "p"},
+         "",
+         -1,
+         "Exception: Authentication failed",
+         0},
     };
     for (const CheckCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -211,6 +298,48 @@ TEST(Pop3ClientTest, DefaultsAndBusyDuringConnect)
     EXPECT_TRUE(busyWhileConnecting);
     EXPECT_FALSE(client.Busy());
     client.Disconnect();
+}
+
+TEST(Pop3ClientTest, AbortCancelsAWaitingConnectAndClosesAnIdleOne)
+{
+    {
+        ScriptedServer server({ReadLine()});
+        TPop3Client client;
+        client.Host = "127.0.0.1";
+        client.Port = server.Port();
+        client.UserID = "u";
+        client.Password = "p";
+        TWindowTimer timer;
+        timer.SetInterval(100);
+        timer.SetOnTimer([&](TWindowTimer& sender) {
+            sender.SetEnabled(false);
+            client.Abort();
+        });
+        try {
+            client.Connect();
+            ADD_FAILURE() << "no exception";
+        } catch (const Exception& error) {
+            EXPECT_STREQ(error.ClassName(), "EAbortError");
+            EXPECT_EQ(error.Message(), "Socket readln aborted");
+        }
+        EXPECT_FALSE(client.Connected());
+        EXPECT_FALSE(client.Busy());
+    }
+    {
+        ScriptedServer server(Dialogue("+OK 1 1\r\n"));
+        TPop3Client client;
+        client.Host = "127.0.0.1";
+        client.Port = server.Port();
+        client.UserID = "u";
+        client.Password = "p";
+        int disconnects = 0;
+        client.OnDisconnect = [&](TSocketClient&) { ++disconnects; };
+        client.Connect();
+        client.Abort();
+        EXPECT_FALSE(client.Connected());
+        EXPECT_EQ(disconnects, 1);
+        EXPECT_EQ(server.Transcript(), "USER u\r\nPASS p\r\nSTAT\r\n") << "no QUIT on abort";
+    }
 }
 
 }  // namespace

@@ -84,8 +84,8 @@ TEST(ReplyTextTest, ReplyCodeIsLeadingDigitRun)
         const char* line;
         int16_t code;
     } cases[] = {
-        {"+OK 250\r\n", 0}, {"250 ok\r\n", 250}, {"32767 max", 32767}, {"", 0}, {"7", 7},
-        {"00000000000123", 0},
+        {"+OK 250\r\n", 0}, {"250 ok\r\n", 250},   {"32767 max", 32767}, {"", 0},
+        {"7", 7},           {"00000000000123", 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(LeadingReplyCode(c.line), c.code) << "line '" << c.line << "'";

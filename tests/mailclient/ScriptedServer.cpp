@@ -33,12 +33,27 @@ bool ScriptedServer::Readable(SOCKET s, DWORD ms)
     return false;
 }
 
-ScriptStep SendBytes(std::string bytes) { return {ScriptStep::Send, std::move(bytes), 0}; }
-ScriptStep ReadLine() { return {ScriptStep::ReadLine, "", 0}; }
-ScriptStep Pause(int ms) { return {ScriptStep::Pause, "", ms}; }
-ScriptStep CloseConnection() { return {ScriptStep::Close, "", 0}; }
+ScriptStep SendBytes(std::string bytes)
+{
+    return {ScriptStep::Send, std::move(bytes), 0};
+}
+ScriptStep ReadLine()
+{
+    return {ScriptStep::ReadLine, "", 0};
+}
+ScriptStep Pause(int ms)
+{
+    return {ScriptStep::Pause, "", ms};
+}
+ScriptStep CloseConnection()
+{
+    return {ScriptStep::Close, "", 0};
+}
 
-std::vector<ScriptStep> Answer(const std::string& reply) { return {ReadLine(), SendBytes(reply)}; }
+std::vector<ScriptStep> Answer(const std::string& reply)
+{
+    return {ReadLine(), SendBytes(reply)};
+}
 
 std::vector<ScriptStep> Join(std::initializer_list<std::vector<ScriptStep>> parts)
 {
@@ -88,26 +103,27 @@ void ScriptedServer::Run()
         if (stopping)
             return;
         switch (step.kind) {
-        case ScriptStep::Send:
-            for (size_t at = 0; at < step.bytes.size();) {
-                int sent = send(peer, step.bytes.data() + at,
-                                static_cast<int>(std::min<size_t>(step.bytes.size() - at, 65536)), 0);
-                if (sent <= 0)
+            case ScriptStep::Send:
+                for (size_t at = 0; at < step.bytes.size();) {
+                    int sent =
+                        send(peer, step.bytes.data() + at,
+                             static_cast<int>(std::min<size_t>(step.bytes.size() - at, 65536)), 0);
+                    if (sent <= 0)
+                        return;
+                    at += static_cast<size_t>(sent);
+                }
+                break;
+            case ScriptStep::ReadLine:
+                if (!ReadUntilLines(++linesWanted, kLineWaitMs))
                     return;
-                at += static_cast<size_t>(sent);
-            }
-            break;
-        case ScriptStep::ReadLine:
-            if (!ReadUntilLines(++linesWanted, kLineWaitMs))
+                break;
+            case ScriptStep::Pause:
+                Sleep(static_cast<DWORD>(step.ms));
+                break;
+            case ScriptStep::Close:
+                closesocket(peer);
+                peer = INVALID_SOCKET;
                 return;
-            break;
-        case ScriptStep::Pause:
-            Sleep(static_cast<DWORD>(step.ms));
-            break;
-        case ScriptStep::Close:
-            closesocket(peer);
-            peer = INVALID_SOCKET;
-            return;
         }
     }
     Drain();

@@ -9,8 +9,8 @@ bool ReadNumber(const std::string& name, const std::string& text, int32_t low, i
                 int32_t& value, std::string& problem)
 {
     if (!ParsePlainInteger(text, value) || value < low || value > high) {
-        problem = name + " needs a number from " + std::to_string(low) + " to " +
-                  std::to_string(high);
+        problem =
+            name + " needs a number from " + std::to_string(low) + " to " + std::to_string(high);
         return false;
     }
     return true;

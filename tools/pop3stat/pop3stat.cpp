@@ -37,7 +37,9 @@ int RunCheck(const Pop3StatArgs& args)
     }
     client.ReportLevel = args.reportLevel;
     if (args.reportLevel > 0)
-        client.OnStatus = [](TSocketClient&, const std::string& text) { PrintLine("status", text); };
+        client.OnStatus = [](TSocketClient&, const std::string& text) {
+            PrintLine("status", text);
+        };
     client.Connect();
     int32_t count = client.MessageCount();
     client.Disconnect();
