@@ -144,6 +144,20 @@ TEST(PaintTest, BarsTakeTheMiddleThirdAndEndOnRows)
     EXPECT_NE(px.At(x, g.ProbeY(6)), kBar);
 }
 
+TEST(PaintTest, EmptyAppointmentLeavesAnOverlappingBarWhole)
+{
+    WindowFixture f(600, 700);
+    f.Control().SetTimeStart(420);
+    f.Control().AddAppointment(540, 35064, 660, 35064);  // Tuesday 09:00 to 11:00: rows 4 to 7
+    f.Control().AddAppointment(600, 35064, 600, 35064);  // empty, at 10:00 (row 6)
+    const Pixels px = f.Snap();
+    const Grid g(f.Control());
+    const int x = g.ColumnLeft(1) + g.Third() + 1;
+    for (int y = g.RowTop(4); y <= g.RowTop(8) - 2; ++y)
+        EXPECT_EQ(px.At(x, y), kBar) << "y " << y;
+    EXPECT_NE(px.At(x, g.RowTop(8) - 1), kBar);
+}
+
 TEST(PaintTest, OvernightBarRunsToTheBottomAndFromTheTop)
 {
     WindowFixture f(600, 250);
