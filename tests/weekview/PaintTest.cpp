@@ -245,6 +245,28 @@ TEST(PaintTest, FullRepaintIsNotLostToASelectionRepaint)
     EXPECT_EQ(selected, kSelected);
 }
 
+TEST(PaintTest, SplitStyleHourBlocksAndMinuteLines)
+{
+    // 08:00 at the top, half-hour rows: each hour block covers two rows. The time
+    // column is 75 wide; with raised time frames w = 74 and the block is 46 wide.
+    constexpr COLORREF kBorder = RGB(255, 0, 255);
+    WindowFixture f(600, 700);
+    f.Control().SetTimeStart(480);
+    f.Control().SetTimeType(TimeSplit);
+    f.Control().SetColor(&DisplayProperties::BorderColor, kBorder);
+    Pixels px = f.Snap();
+    const Grid g(f.Control());
+    const int blockRight = 1 + 5 * 74 / 8;
+    const int line = g.RowTop(3) - 1;  // under the 09:00 row, inside the 9 o'clock block
+    EXPECT_EQ(px.At(blockRight + 3, line), kBorder);
+    EXPECT_EQ(px.At(blockRight - 3, line), kTimeBack);
+    EXPECT_EQ(px.At(blockRight + 3, g.RowTop(4) - 1), RGB(255, 255, 255));  // 10:00 frame top
+    EXPECT_EQ(px.At(74, g.ProbeY(2)), RGB(128, 128, 128));                // frame's right side
+    f.Control().SetTimeUnits(Minutes_60);  // hour rows: the full style again
+    px = f.Snap();
+    EXPECT_EQ(px.At(blockRight + 3, g.RowTop(1) - 1), RGB(128, 128, 128));
+}
+
 TEST(PaintTest, HeaderCaptions)
 {
     WindowFixture f(600, 400);
