@@ -261,7 +261,7 @@ TEST(PaintTest, SplitStyleHourBlocksAndMinuteLines)
     EXPECT_EQ(px.At(blockRight + 3, line), kBorder);
     EXPECT_EQ(px.At(blockRight - 3, line), kTimeBack);
     EXPECT_EQ(px.At(blockRight + 3, g.RowTop(4) - 1), RGB(255, 255, 255));  // 10:00 frame top
-    EXPECT_EQ(px.At(74, g.ProbeY(2)), RGB(128, 128, 128));                // frame's right side
+    EXPECT_EQ(px.At(74, g.ProbeY(2)), RGB(128, 128, 128));                  // frame's right side
     f.Control().SetTimeUnits(Minutes_60);  // hour rows: the full style again
     px = f.Snap();
     EXPECT_EQ(px.At(blockRight + 3, g.RowTop(1) - 1), RGB(128, 128, 128));
