@@ -21,9 +21,8 @@ int16_t RowUnitMinutes(int16_t timeUnits)
 
 int16_t ReduceTimeOfDay(int16_t value)
 {
-    // Floored, so a negative value names a time of the day too.
-    const int rest = value % 1440;
-    return static_cast<int16_t>(rest < 0 ? rest + 1440 : rest);
+    // The remainder keeps the sign of the value, so a negative value stays negative.
+    return static_cast<int16_t>(value % 1440);
 }
 
 int16_t ClampTimeTextWidth(int16_t value)

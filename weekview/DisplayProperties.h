@@ -67,7 +67,7 @@ struct DisplayProperties {
 int16_t RowUnitMinutes(int16_t timeUnits);
 
 // Setter rules of the clamped and reduced properties.
-int16_t ReduceTimeOfDay(int16_t value);  // value mod 1440, 0..1439
+int16_t ReduceTimeOfDay(int16_t value);  // value mod 1440, -1439..1439
 int16_t ClampTimeTextWidth(int16_t value);
 int16_t ClampHeaderHeight(int16_t value);
 int16_t ClampDayColumns(int16_t value);

@@ -2,6 +2,7 @@
 #include "Selection.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace weekview {
 
@@ -62,28 +63,38 @@ void Selection::Painted()
     }
 }
 
+namespace {
+
+// A time past midnight moves to the next day once, so blank rows far below a short
+// range may keep more than a day's minutes, still naming the right moment. A time
+// too large for the event's 16-bit argument gives its whole days to the date instead.
+void CarryMidnight(int& time, int32_t& day)
+{
+    if (time >= 1440) {
+        time -= 1440;
+        ++day;
+    }
+    if (time > INT16_MAX) {
+        day += time / 1440;
+        time %= 1440;
+    }
+}
+
+}  // namespace
+
 TimeSpan Selection::Span(int unit, int base, int32_t firstDate) const
 {
     const bool anchorFirst = CellPosition(anchor, unit) <= CellPosition(current, unit);
     const Cell& start = anchorFirst ? anchor : current;
     const Cell& end = anchorFirst ? current : anchor;
-    // Blank rows below a long range may lie more than a day past the base.
     TimeSpan s;
     int timeStart = base + unit * start.row;
-    int32_t dayStart = firstDate + start.column;
-    while (timeStart >= 1440) {
-        timeStart -= 1440;
-        ++dayStart;
-    }
+    s.dayStart = firstDate + start.column;
+    CarryMidnight(timeStart, s.dayStart);
     int timeEnd = base + unit * (end.row + 1);
-    int32_t dayEnd = firstDate + end.column;
-    while (timeEnd >= 1440) {
-        timeEnd -= 1440;
-        ++dayEnd;
-    }
-    s.dayStart = dayStart;
+    s.dayEnd = firstDate + end.column;
+    CarryMidnight(timeEnd, s.dayEnd);
     s.timeStart = static_cast<int16_t>(timeStart);
-    s.dayEnd = dayEnd;
     s.timeEnd = static_cast<int16_t>(timeEnd);
     return s;
 }

@@ -161,6 +161,10 @@ private:
                          std::clamp(y - top, 0, height)];
         };
         for (const Bar& bar : bars) {
+            // An empty range ends above its own top and covers no pixel; counted, it
+            // would close another bar's run for a line.
+            if (bar.rect.bottom <= bar.rect.top)
+                continue;
             ++at(bar.column, bar.rect.top);
             --at(bar.column, bar.rect.bottom);
         }

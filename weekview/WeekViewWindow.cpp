@@ -99,12 +99,14 @@ bool WeekViewWindow::Create(HWND parent, const WeekViewWindowOptions& options)
 void WeekViewWindow::SetFont(HFONT font)
 {
     font_ = font != nullptr ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    SetModified();
     InvalidateControl();
 }
 
 void WeekViewWindow::SetHourFont(HFONT font)
 {
     hourFont_ = font;
+    SetModified();
     InvalidateControl();
 }
 

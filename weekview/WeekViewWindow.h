@@ -30,14 +30,17 @@ public:
     WeekViewControl& Control() { return control_; }
 
     // Fonts stay owned by the caller and must outlive their use; null means the
-    // default GUI font.
+    // default GUI font. Like every other property, a font change marks the control
+    // modified and repaints it.
     void SetFont(HFONT font);
     void SetHourFont(HFONT font);
     HFONT Font() const { return font_; }
 
     bool RunMode() const { return runMode_; }
     void SetRunMode(bool runMode);
+    // Persistent properties changed since the host last saved them.
     bool Modified() const { return modified_; }
+    void ClearModified() { modified_ = false; }
 
     // Paints the control as at run time into a bitmap of the client area's size.
     HBITMAP Snapshot();

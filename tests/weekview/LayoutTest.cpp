@@ -187,6 +187,21 @@ TEST(ScrollTest, ScrollTableAndTopTime)
     EXPECT_EQ(f.control.FirstRow(), 25);
 }
 
+TEST(ScrollTest, TallerViewKeepsTheFirstRowInItsRange)
+{
+    ControlFixture f;
+    f.Paint(600, 500);  // 24 visible rows of 49: rows 0..25 can be the first
+    f.control.SetTopTime(1430);
+    EXPECT_EQ(f.control.FirstRow(), 25);
+    f.Paint(600, 700);  // 35 visible rows: rows 0..14
+    EXPECT_EQ(f.site.scrollMaximum, 14);
+    EXPECT_EQ(f.control.FirstRow(), 14);
+    EXPECT_EQ(f.site.thumb, 14);
+    f.Paint(600, 1000);  // every row fits
+    EXPECT_EQ(f.site.scrollMaximum, 0);
+    EXPECT_EQ(f.control.FirstRow(), 0);
+}
+
 TEST(ScrollTest, TimeUnitsChangeKeepsTheTopTime)
 {
     ControlFixture f;

@@ -142,6 +142,22 @@ TEST(MouseTest, DesignTimePaintsDirectlyAndKeepsTheTopTime)
     EXPECT_EQ(cell, kPrime);
 }
 
+TEST(MouseTest, FontChangesMarkTheControlModified)
+{
+    MouseFixture f;
+    const HFONT font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    f.View().ClearModified();
+    f.View().SetHourFont(font);
+    EXPECT_TRUE(f.View().Modified());
+    f.View().ClearModified();
+    f.View().SetFont(font);
+    EXPECT_TRUE(f.View().Modified());
+    f.View().ClearModified();
+    f.Control().SetDayColumns(3);
+    EXPECT_TRUE(f.View().Modified());
+    f.View().SetFont(nullptr);
+}
+
 TEST(MouseTest, HiddenWindowSelectsAndPaintsInFullWhenShown)
 {
     MouseFixture f;

@@ -144,6 +144,20 @@ TEST(PaintTest, BarsTakeTheMiddleThirdAndEndOnRows)
     EXPECT_NE(px.At(x, g.ProbeY(6)), kBar);
 }
 
+TEST(PaintTest, EmptyAppointmentLeavesAnOverlappingBarWhole)
+{
+    WindowFixture f(600, 700);
+    f.Control().SetTimeStart(420);
+    f.Control().AddAppointment(540, 35064, 660, 35064);  // Tuesday 09:00 to 11:00: rows 4 to 7
+    f.Control().AddAppointment(600, 35064, 600, 35064);  // empty, at 10:00 (row 6)
+    const Pixels px = f.Snap();
+    const Grid g(f.Control());
+    const int x = g.ColumnLeft(1) + g.Third() + 1;
+    for (int y = g.RowTop(4); y <= g.RowTop(8) - 2; ++y)
+        EXPECT_EQ(px.At(x, y), kBar) << "y " << y;
+    EXPECT_NE(px.At(x, g.RowTop(8) - 1), kBar);
+}
+
 TEST(PaintTest, OvernightBarRunsToTheBottomAndFromTheTop)
 {
     WindowFixture f(600, 250);
@@ -229,6 +243,28 @@ TEST(PaintTest, FullRepaintIsNotLostToASelectionRepaint)
     ReleaseDC(f.Handle(), dc);
     EXPECT_EQ(bar, kBar);
     EXPECT_EQ(selected, kSelected);
+}
+
+TEST(PaintTest, SplitStyleHourBlocksAndMinuteLines)
+{
+    // 08:00 at the top, half-hour rows: each hour block covers two rows. The time
+    // column is 75 wide; with raised time frames w = 74 and the block is 46 wide.
+    constexpr COLORREF kBorder = RGB(255, 0, 255);
+    WindowFixture f(600, 700);
+    f.Control().SetTimeStart(480);
+    f.Control().SetTimeType(TimeSplit);
+    f.Control().SetColor(&DisplayProperties::BorderColor, kBorder);
+    Pixels px = f.Snap();
+    const Grid g(f.Control());
+    const int blockRight = 1 + 5 * 74 / 8;
+    const int line = g.RowTop(3) - 1;  // under the 09:00 row, inside the 9 o'clock block
+    EXPECT_EQ(px.At(blockRight + 3, line), kBorder);
+    EXPECT_EQ(px.At(blockRight - 3, line), kTimeBack);
+    EXPECT_EQ(px.At(blockRight + 3, g.RowTop(4) - 1), RGB(255, 255, 255));  // 10:00 frame top
+    EXPECT_EQ(px.At(74, g.ProbeY(2)), RGB(128, 128, 128));                  // frame's right side
+    f.Control().SetTimeUnits(Minutes_60);  // hour rows: the full style again
+    px = f.Snap();
+    EXPECT_EQ(px.At(blockRight + 3, g.RowTop(1) - 1), RGB(128, 128, 128));
 }
 
 TEST(PaintTest, HeaderCaptions)

@@ -147,5 +147,53 @@ TEST(SelectionTest, RightClickReportsALongKeyWhole)
     EXPECT_EQ(f.events.lines, Lines({"RightClick 540 35063 600 35063 1 " + key}));
 }
 
+TEST(SelectionTest, SpanMovesPastMidnightOnce)
+{
+    // 23:00 to midnight in hour rows: rows 0 and 1 of the range, then blank rows that
+    // still take presses. Row 24 starts 1380 + 24 * 60 = 2820 minutes after midnight.
+    ControlFixture f;
+    f.control.SetTimeStart(1380);
+    f.control.SetTimeUnits(Minutes_60);
+    f.Paint();
+    ASSERT_EQ(f.control.VisibleRows(), 24);
+    f.events.lines.clear();
+    const Rect client{0, 0, 600, 500};
+    f.control.Press(105, 31 + 10 * 19 + 8, client);
+    f.control.Press(105, 31 + 24 * 19 + 8, client);
+    EXPECT_EQ(f.events.lines,
+              Lines({"TimeSelect 35064 540 35064 600", "TimeSelect 35064 1380 35064 1440"}));
+}
+
+TEST(SelectionTest, SpanBeyondTheShortRangeStaysTheRightMoment)
+{
+    // Rows of one pixel in a very tall view: row 7000 of hour rows lies 420000 minutes
+    // after the first day's midnight, more than the event's 16-bit time can carry.
+    ControlFixture f;
+    f.control.SetTimeUnits(Minutes_60);
+    f.control.SetHeightOffset(-18);
+    f.Paint(600, 8000);
+    f.events.lines.clear();
+    f.control.Press(105, 31 + 7000 + 1, Rect{0, 0, 600, 8000});
+    EXPECT_EQ(f.events.lines, Lines({"TimeSelect 35354 960 35354 1020"}));
+}
+
+TEST(SelectionTest, NegativeTimeStartIsKeptAndReported)
+{
+    ControlFixture f;
+    f.control.SetTimeStart(-60);
+    f.control.AddAppointment(-30, 35063, 90, 35063);
+    f.Paint();
+    EXPECT_EQ(f.control.LastLayout().lastRow, 2);
+    EXPECT_EQ(f.control.GetTopTime(), -60);
+    f.events.lines.clear();
+    const Rect client{0, 0, 600, 500};
+    f.control.Press(105, 31 + 8, client);
+    f.control.Drag(180, 31 + 3 * 19 + 8, client);
+    f.control.RightClickAt(100, 31 + 8, client);
+    EXPECT_EQ(f.events.lines,
+              Lines({"TimeSelect 35063 -60 35063 -30", "TimeSelect 35063 -60 35064 60",
+                     "RightClick -30 35063 90 35063 1 "}));
+}
+
 }  // namespace
 }  // namespace weekview
