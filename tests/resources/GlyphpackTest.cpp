@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ChildProcess.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -11,13 +13,7 @@
 
 namespace {
 
-std::string BinDir()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string full = path;
-    return full.substr(0, full.find_last_of("\\/") + 1);
-}
+using testsupport::BinDir;
 
 std::string IconName(int index) { return "IL1_ICON" + std::to_string(index); }
 

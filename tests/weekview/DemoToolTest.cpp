@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "ChildProcess.h"
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -12,70 +14,15 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string BinDir()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir = path;
-    return dir.substr(0, dir.find_last_of("\\/") + 1);
-}
-
-std::string TempPath(const char* name)
-{
-    char dir[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-struct DemoRun {
-    DWORD exitCode = 0xFFFFFFFF;
-    std::string out;
-    std::string err;
-};
-
-HANDLE Inheritable(const std::string& path)
-{
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-}
+using testsupport::BinDir;
+using testsupport::ReadWholeFile;
+using testsupport::TempPath;
+using DemoRun = testsupport::ProcessResult;
 
 DemoRun RunDemo(const std::string& args)
 {
-    const std::string outPath = TempPath("weekview-demo-test.out");
-    const std::string errPath = TempPath("weekview-demo-test.err");
-    HANDLE out = Inheritable(outPath);
-    HANDLE err = Inheritable(errPath);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = out;
-    si.hStdError = err;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION pi{};
-    std::string command = "\"" + BinDir() + "weekview-demo.exe\" " + args;
-    DemoRun run;
-    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                       &pi)) {
-        if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0)
-            TerminateProcess(pi.hProcess, 99);
-        GetExitCodeProcess(pi.hProcess, &run.exitCode);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    CloseHandle(out);
-    CloseHandle(err);
-    run.out = ReadFile(outPath);
-    run.err = ReadFile(errPath);
-    return run;
+    return testsupport::RunCaptured("\"" + BinDir() + "weekview-demo.exe\" " + args,
+                                    "weekview-demo-test", 30000);
 }
 
 // The custom events among the printed lines.
@@ -111,7 +58,7 @@ struct Bmp {
 Bmp ReadBmp(const std::string& path)
 {
     Bmp bmp;
-    bmp.data = ReadFile(path);
+    bmp.data = ReadWholeFile(path);
     if (bmp.data.size() < 54 || bmp.data.compare(0, 2, "BM") != 0)
         return bmp;
     auto le32 = [&](size_t at) {
