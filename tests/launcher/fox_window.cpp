@@ -43,10 +43,10 @@ int main(int argc, char** argv)
     if (out == nullptr)
         return 2;
     for (int i = 2; i < argc; ++i) {
-        std::string spec = argv[i];
-        size_t colon = spec.find(':');
-        std::string className = spec.substr(0, colon);
-        std::string title = colon == std::string::npos ? "" : FromHex(spec.substr(colon + 1));
+        std::string request = argv[i];
+        size_t colon = request.find(':');
+        std::string className = request.substr(0, colon);
+        std::string title = colon == std::string::npos ? "" : FromHex(request.substr(colon + 1));
         RegisterOnce(className);
         HWND window = CreateWindowExA(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW,
                                       40 * i, 40 * i, 300, 200, nullptr, nullptr,
