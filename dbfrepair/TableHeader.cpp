@@ -144,11 +144,15 @@ int32_t CheckOpenTable(FileSystem& files, TableFile& table, const Companions& co
 {
     if (!LockTable(files, table))
         return kLockFailed;
+    // The header is read together with the descriptor area that follows it.
+    TableHeadReader head(table);
     uint8_t stored[kTableHeaderSize];
-    if (table.ReadAt(0, stored, kTableHeaderSize) != kTableHeaderSize)
+    if (head.Read(stored, kTableHeaderSize) != kTableHeaderSize)
         return kReadFailed;
     uint64_t tableSize = 0;
-    if (!table.Size(&tableSize) || tableSize > kLargestFile)
+    if (!head.EndSeen(&tableSize) && !table.Size(&tableSize))
+        return kReadFailed;
+    if (tableSize > kLargestFile)
         return kReadFailed;
 
     HeaderReport scratch;
@@ -163,7 +167,7 @@ int32_t CheckOpenTable(FileSystem& files, TableFile& table, const Companions& co
     }
 
     DescriptorSums sums;
-    if (!ScanDescriptors(table, visualFoxPro, &sums))
+    if (!ScanDescriptors(head, visualFoxPro, &sums))
         return kDescriptorsCorrupt;
     uint16_t headerLength = static_cast<uint16_t>(
         sums.headerLength + (visualFoxPro ? kVfpBackLinkSize : kFoxProTrailerSize));

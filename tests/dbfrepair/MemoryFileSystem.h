@@ -20,10 +20,14 @@ class MemoryFileSystem : public FileSystem {
 public:
     struct Entry {
         std::vector<uint8_t> data;
-        uint64_t reportedSize = 0;  // when non-zero, Size() answers this instead
+        uint64_t reportedSize = 0;  // when larger than the data: the size, zeros beyond
         bool readOnly = false;
         bool lockedByOther = false;
         uint32_t writeLimit = 0xFFFFFFFF;  // bytes a write may store at most
+        // A range another opener holds locked: as on Windows, a read that overlaps it
+        // fails as a whole and delivers nothing.
+        uint64_t foreignLockStart = 0;
+        uint64_t foreignLockLength = 0;
         int openHandles = 0;
     };
 
@@ -36,6 +40,7 @@ public:
     void Pause(unsigned milliseconds) override;
 
     int lockAttempts = 0;
+    int reads = 0;
     std::vector<unsigned> pauses;
     std::vector<WriteRecord> writes;
 
