@@ -28,8 +28,10 @@ public:
     // Opens an existing file for reading and writing, sharing both with other openers;
     // null when it is missing, read-only or held exclusively by another opener.
     virtual std::unique_ptr<TableFile> OpenExisting(const std::string& path) = 0;
-    // Whether a file of exactly this name exists, letter case ignored as Windows does.
-    virtual bool Exists(const std::string& path) = 0;
+    // Whether a file of exactly this name exists, letter case ignored as Windows does;
+    // *found is then the path to open it by (with the letter case found on disk where
+    // names are case-sensitive).
+    virtual bool Exists(const std::string& path, std::string* found) = 0;
     // Waits between lock attempts.
     virtual void Pause(unsigned milliseconds) = 0;
 };

@@ -97,7 +97,11 @@ public:
         return listing;
     }
 
-    bool Find(const std::string& dir, const std::string& name, std::string* found)
+    // What the listing says a name is; links and some file systems leave it open.
+    enum class Kind { kFile, kDirectory, kUnknown };
+
+    // A listed name equal to name apart from letter case, and its kind.
+    bool Find(const std::string& dir, const std::string& name, std::string* found, Kind* kind)
     {
         struct stat st;
         if (stat(dir.c_str(), &st) != 0)
@@ -119,17 +123,23 @@ public:
         auto it = entry.names.find(UpperCase(name));
         if (it == entry.names.end())
             return false;
-        *found = it->second;
+        *found = it->second.name;
+        *kind = it->second.kind;
         return true;
     }
 
 private:
+    struct Listed {
+        std::string name;
+        Kind kind;
+    };
+
     struct Entry {
         bool valid = false;
         dev_t device = 0;
         ino_t inode = 0;
         struct timespec changed = {};
-        std::map<std::string, std::string> names;
+        std::map<std::string, Listed> names;
     };
 
     static std::string UpperCase(std::string text)
@@ -139,14 +149,21 @@ private:
         return text;
     }
 
-    static bool Read(const std::string& dir, std::map<std::string, std::string>* names)
+    static Kind KindOf(unsigned char type)
+    {
+        if (type == DT_REG)
+            return Kind::kFile;
+        return type == DT_DIR ? Kind::kDirectory : Kind::kUnknown;
+    }
+
+    static bool Read(const std::string& dir, std::map<std::string, Listed>* names)
     {
         names->clear();
         DIR* listing = opendir(dir.c_str());
         if (!listing)
             return false;
         while (struct dirent* entry = readdir(listing))
-            names->emplace(UpperCase(entry->d_name), entry->d_name);
+            names->emplace(UpperCase(entry->d_name), Listed{entry->d_name, KindOf(entry->d_type)});
         closedir(listing);
         return true;
     }
@@ -175,10 +192,9 @@ public:
         return file;
     }
 
-    bool Exists(const std::string& path) override
+    bool Exists(const std::string& path, std::string* found) override
     {
-        std::string actual;
-        return FindIgnoringCase(path, &actual);
+        return FindIgnoringCase(path, found);
     }
 
     void Pause(unsigned milliseconds) override
@@ -196,10 +212,13 @@ private:
         std::string dir, name;
         SplitDirectory(path, &dir, &name);
         std::string found;
-        if (!DirectoryListing::Instance().Find(dir, name, &found))
+        DirectoryListing::Kind kind = DirectoryListing::Kind::kUnknown;
+        if (!DirectoryListing::Instance().Find(dir, name, &found, &kind))
             return false;
         *actual = dir + "/" + found;
-        return IsRegular(*actual);
+        if (kind == DirectoryListing::Kind::kUnknown)
+            return IsRegular(*actual);  // a link, or a file system that does not say
+        return kind == DirectoryListing::Kind::kFile;
     }
 
     static bool IsRegular(const std::string& path)

@@ -24,7 +24,7 @@ struct Companions {
     bool memo = false;
     bool index = false;
     bool container = false;
-    std::string memoPath;
+    std::string memoPath;  // as found by the directory search
 };
 
 Companions FindCompanions(FileSystem& files, const std::string& path)
@@ -34,11 +34,11 @@ Companions FindCompanions(FileSystem& files, const std::string& path)
     CompanionKinds kinds = LookUpCompanions(parts.extension);
     std::string stem = parts.drive + parts.directory + parts.baseName;
     if (!kinds.memoExtension.empty()) {
-        found.memoPath = stem + kinds.memoExtension;
-        found.memo = files.Exists(found.memoPath);
+        found.memo = files.Exists(stem + kinds.memoExtension, &found.memoPath);
     }
+    std::string indexPath;
     if (!kinds.indexExtension.empty())
-        found.index = files.Exists(stem + kinds.indexExtension);
+        found.index = files.Exists(stem + kinds.indexExtension, &indexPath);
     found.container = EqualsIgnoreCase(parts.extension, ".DBC");
     return found;
 }

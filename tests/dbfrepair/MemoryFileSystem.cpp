@@ -89,8 +89,9 @@ std::unique_ptr<TableFile> MemoryFileSystem::OpenExisting(const std::string& pat
     return std::make_unique<MemoryTableFile>(*this, it->first);
 }
 
-bool MemoryFileSystem::Exists(const std::string& path)
+bool MemoryFileSystem::Exists(const std::string& path, std::string* found)
 {
+    *found = path;
     return Find(path) != files_.end();
 }
 

@@ -36,7 +36,7 @@ public:
     const std::vector<uint8_t>& Data(const std::string& path) { return files_.at(path).data; }
 
     std::unique_ptr<TableFile> OpenExisting(const std::string& path) override;
-    bool Exists(const std::string& path) override;
+    bool Exists(const std::string& path, std::string* found) override;
     void Pause(unsigned milliseconds) override;
 
     int lockAttempts = 0;
