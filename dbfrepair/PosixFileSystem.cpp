@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "Companions.h"
 #include "FileAccess.h"
@@ -100,9 +101,17 @@ public:
     // What the listing says a name is; links and some file systems leave it open.
     enum class Kind { kFile, kDirectory, kUnknown };
 
-    // A listed name equal to name apart from letter case, and its kind.
-    bool Find(const std::string& dir, const std::string& name, std::string* found, Kind* kind)
+    struct Hit {
+        bool listed = false;
+        std::string name;  // as listed
+        Kind kind = Kind::kUnknown;
+    };
+
+    // For each name, a listed name equal to it apart from letter case, and its kind;
+    // the directory is looked at once for all of them.
+    bool Find(const std::string& dir, const std::vector<std::string>& names, std::vector<Hit>* hits)
     {
+        hits->assign(names.size(), Hit());
         struct stat st;
         if (stat(dir.c_str(), &st) != 0)
             return false;
@@ -120,11 +129,11 @@ public:
             entry.changed = st.st_mtim;
             entry.valid = time(nullptr) > st.st_mtim.tv_sec + 1;
         }
-        auto it = entry.names.find(UpperCase(name));
-        if (it == entry.names.end())
-            return false;
-        *found = it->second.name;
-        *kind = it->second.kind;
+        for (size_t i = 0; i < names.size(); ++i) {
+            auto it = entry.names.find(UpperCase(names[i]));
+            if (it != entry.names.end())
+                (*hits)[i] = Hit{true, it->second.name, it->second.kind};
+        }
         return true;
     }
 
@@ -197,6 +206,32 @@ public:
         return FindIgnoringCase(path, found);
     }
 
+    // Names in one folder (as a table's companions are) are looked up under one look
+    // at the folder.
+    void ExistAll(const std::vector<std::string>& paths, std::vector<std::string>* found) override
+    {
+        found->assign(paths.size(), std::string());
+        if (paths.empty())
+            return;
+        std::string dir;
+        std::vector<std::string> names(paths.size());
+        SplitDirectory(paths[0], &dir, &names[0]);
+        for (size_t i = 1; i < paths.size(); ++i) {
+            std::string otherDir;
+            SplitDirectory(paths[i], &otherDir, &names[i]);
+            if (otherDir != dir)
+                return FileSystem::ExistAll(paths, found);
+        }
+        std::vector<DirectoryListing::Hit> hits;
+        if (!DirectoryListing::Instance().Find(dir, names, &hits))
+            return;
+        for (size_t i = 0; i < paths.size(); ++i) {
+            std::string actual = dir + "/" + hits[i].name;
+            if (hits[i].listed && IsFile(actual, hits[i].kind))
+                (*found)[i] = actual;
+        }
+    }
+
     void Pause(unsigned milliseconds) override
     {
         struct timespec wait = {0, static_cast<long>(milliseconds) * 1000000L};
@@ -211,13 +246,17 @@ private:
     {
         std::string dir, name;
         SplitDirectory(path, &dir, &name);
-        std::string found;
-        DirectoryListing::Kind kind = DirectoryListing::Kind::kUnknown;
-        if (!DirectoryListing::Instance().Find(dir, name, &found, &kind))
+        std::vector<DirectoryListing::Hit> hits;
+        if (!DirectoryListing::Instance().Find(dir, {name}, &hits) || !hits[0].listed)
             return false;
-        *actual = dir + "/" + found;
+        *actual = dir + "/" + hits[0].name;
+        return IsFile(*actual, hits[0].kind);
+    }
+
+    static bool IsFile(const std::string& path, DirectoryListing::Kind kind)
+    {
         if (kind == DirectoryListing::Kind::kUnknown)
-            return IsRegular(*actual);  // a link, or a file system that does not say
+            return IsRegular(path);  // a link, or a file system that does not say
         return kind == DirectoryListing::Kind::kFile;
     }
 

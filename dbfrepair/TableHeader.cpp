@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "ByteOrder.h"
 #include "Companions.h"
@@ -33,12 +34,21 @@ Companions FindCompanions(FileSystem& files, const std::string& path)
     PathParts parts = SplitPath(path);
     CompanionKinds kinds = LookUpCompanions(parts.extension);
     std::string stem = parts.drive + parts.directory + parts.baseName;
-    if (!kinds.memoExtension.empty()) {
-        found.memo = files.Exists(stem + kinds.memoExtension, &found.memoPath);
-    }
-    std::string indexPath;
+    // Both companions lie beside the table and are searched for together.
+    std::vector<std::string> paths;
+    if (!kinds.memoExtension.empty())
+        paths.push_back(stem + kinds.memoExtension);
     if (!kinds.indexExtension.empty())
-        found.index = files.Exists(stem + kinds.indexExtension, &indexPath);
+        paths.push_back(stem + kinds.indexExtension);
+    std::vector<std::string> hits;
+    files.ExistAll(paths, &hits);
+    size_t next = 0;
+    if (!kinds.memoExtension.empty()) {
+        found.memoPath = hits[next++];
+        found.memo = !found.memoPath.empty();
+    }
+    if (!kinds.indexExtension.empty())
+        found.index = !hits[next].empty();
     found.container = EqualsIgnoreCase(parts.extension, ".DBC");
     return found;
 }
