@@ -374,6 +374,28 @@ TEST(DbfHeaderTest, ForeignLocksAffectOnlyTheBytesTheyCover)
     }
 }
 
+// The table size comes from the first read when that read met the end of the file and
+// from the file otherwise; both must agree around the read's size.
+TEST(DbfHeaderTest, TableSizeOnEitherSideOfTheFirstRead)
+{
+    TableShape shape;
+    shape.records = 0;
+    shape.endOfFileMarker = false;
+    const size_t headerLength = BuildTable(shape).size();
+    for (size_t size : {headerLength, size_t{4095}, size_t{4096}, size_t{4097}, size_t{9000}}) {
+        std::vector<uint8_t> table = BuildTable(shape);
+        table.resize(size, ' ');
+        MemoryFileSystem fs;
+        fs.Put(kTable, table);
+        Outcome run = Check(fs, kModeReport, true);
+        ASSERT_GE(run.result, 0) << size;
+        EXPECT_EQ(run.report.tableSize, size);
+        EXPECT_EQ(ReadLe32(run.report.calcHeader + kRecordCountOffset),
+                  (size - headerLength) / RecordLengthOf(shape))
+            << size;
+    }
+}
+
 TEST(DbfHeaderTest, ReportCarriesStoredHeaderAndSize)
 {
     MemoryFileSystem fs;
