@@ -1,5 +1,6 @@
-// Descriptor scan over a read-ahead buffer: the area is read in large pieces, but the
-// outcome is the one of reading one byte and then 31 bytes per descriptor.
+// Head reads through a read-ahead buffer, and the descriptor scan over them: the area
+// is read in large pieces, but the outcome is the one of reading one byte and then
+// 31 bytes per descriptor.
 #include "DescriptorScan.h"
 
 #include <cstring>
@@ -12,49 +13,55 @@ namespace {
 const uint8_t kFieldTerminator = 0x0D;
 const uint32_t kDescriptorSize = 32;
 const uint32_t kFieldLengthOffset = 16;
-const uint64_t kDescriptorAreaOffset = 32;
-
-// Sequential reads through a fixed read-ahead buffer.
-class ReadAhead {
-public:
-    ReadAhead(TableFile& file, uint64_t start) : file_(file), next_(start) {}
-
-    // Copies up to count bytes; answers how many arrived.
-    uint32_t Read(uint8_t* out, uint32_t count)
-    {
-        uint32_t done = 0;
-        while (done < count) {
-            if (pos_ == len_ && !Refill())
-                break;
-            uint32_t take = count - done < len_ - pos_ ? count - done : len_ - pos_;
-            std::memcpy(out + done, buffer_ + pos_, take);
-            pos_ += take;
-            done += take;
-        }
-        return done;
-    }
-
-private:
-    bool Refill()
-    {
-        len_ = file_.ReadAt(next_, buffer_, sizeof buffer_);
-        pos_ = 0;
-        next_ += len_;
-        return len_ > 0;
-    }
-
-    TableFile& file_;
-    uint64_t next_;
-    uint8_t buffer_[4096];
-    uint32_t pos_ = 0;
-    uint32_t len_ = 0;
-};
 
 }  // namespace
 
-bool ScanDescriptors(TableFile& table, bool visualFoxPro, DescriptorSums* sums)
+uint32_t TableHeadReader::Read(uint8_t* out, uint32_t count)
 {
-    ReadAhead in(table, kDescriptorAreaOffset);
+    uint32_t done = 0;
+    while (done < count) {
+        if (pos_ == len_) {
+            if (ended_)
+                break;
+            if (exact_ || !Refill()) {
+                // Nothing buffered and no read-ahead: read just this piece, as a
+                // reader without a buffer would.
+                exact_ = true;
+                uint32_t n = file_.ReadAt(next_, out + done, count - done);
+                next_ += n;
+                done += n;
+                break;
+            }
+        }
+        uint32_t take = count - done < len_ - pos_ ? count - done : len_ - pos_;
+        std::memcpy(out + done, buffer_ + pos_, take);
+        pos_ += take;
+        done += take;
+    }
+    return done;
+}
+
+bool TableHeadReader::EndSeen(uint64_t* end) const
+{
+    if (!ended_)
+        return false;
+    *end = next_;
+    return true;
+}
+
+bool TableHeadReader::Refill()
+{
+    len_ = file_.ReadAt(next_, buffer_, sizeof buffer_);
+    pos_ = 0;
+    next_ += len_;
+    // A read that brings something but less than asked has met the end of the file;
+    // one that brings nothing may have failed, and is retried piece by piece.
+    ended_ = len_ > 0 && len_ < sizeof buffer_;
+    return len_ > 0;
+}
+
+bool ScanDescriptors(TableHeadReader& in, bool visualFoxPro, DescriptorSums* sums)
+{
     sums->headerLength = 32;
     sums->fieldLengthSum = 0;
     uint8_t descriptor[kDescriptorSize];

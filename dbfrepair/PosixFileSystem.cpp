@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "Companions.h"
 #include "FileAccess.h"
@@ -97,8 +98,20 @@ public:
         return listing;
     }
 
-    bool Find(const std::string& dir, const std::string& name, std::string* found)
+    // What the listing says a name is; links and some file systems leave it open.
+    enum class Kind { kFile, kDirectory, kUnknown };
+
+    struct Hit {
+        bool listed = false;
+        std::string name;  // as listed
+        Kind kind = Kind::kUnknown;
+    };
+
+    // For each name, a listed name equal to it apart from letter case, and its kind;
+    // the directory is looked at once for all of them.
+    bool Find(const std::string& dir, const std::vector<std::string>& names, std::vector<Hit>* hits)
     {
+        hits->assign(names.size(), Hit());
         struct stat st;
         if (stat(dir.c_str(), &st) != 0)
             return false;
@@ -116,20 +129,26 @@ public:
             entry.changed = st.st_mtim;
             entry.valid = time(nullptr) > st.st_mtim.tv_sec + 1;
         }
-        auto it = entry.names.find(UpperCase(name));
-        if (it == entry.names.end())
-            return false;
-        *found = it->second;
+        for (size_t i = 0; i < names.size(); ++i) {
+            auto it = entry.names.find(UpperCase(names[i]));
+            if (it != entry.names.end())
+                (*hits)[i] = Hit{true, it->second.name, it->second.kind};
+        }
         return true;
     }
 
 private:
+    struct Listed {
+        std::string name;
+        Kind kind;
+    };
+
     struct Entry {
         bool valid = false;
         dev_t device = 0;
         ino_t inode = 0;
         struct timespec changed = {};
-        std::map<std::string, std::string> names;
+        std::map<std::string, Listed> names;
     };
 
     static std::string UpperCase(std::string text)
@@ -139,14 +158,21 @@ private:
         return text;
     }
 
-    static bool Read(const std::string& dir, std::map<std::string, std::string>* names)
+    static Kind KindOf(unsigned char type)
+    {
+        if (type == DT_REG)
+            return Kind::kFile;
+        return type == DT_DIR ? Kind::kDirectory : Kind::kUnknown;
+    }
+
+    static bool Read(const std::string& dir, std::map<std::string, Listed>* names)
     {
         names->clear();
         DIR* listing = opendir(dir.c_str());
         if (!listing)
             return false;
         while (struct dirent* entry = readdir(listing))
-            names->emplace(UpperCase(entry->d_name), entry->d_name);
+            names->emplace(UpperCase(entry->d_name), Listed{entry->d_name, KindOf(entry->d_type)});
         closedir(listing);
         return true;
     }
@@ -175,10 +201,35 @@ public:
         return file;
     }
 
-    bool Exists(const std::string& path) override
+    bool Exists(const std::string& path, std::string* found) override
     {
-        std::string actual;
-        return FindIgnoringCase(path, &actual);
+        return FindIgnoringCase(path, found);
+    }
+
+    // Names in one folder (as a table's companions are) are looked up under one look
+    // at the folder.
+    void ExistAll(const std::vector<std::string>& paths, std::vector<std::string>* found) override
+    {
+        found->assign(paths.size(), std::string());
+        if (paths.empty())
+            return;
+        std::string dir;
+        std::vector<std::string> names(paths.size());
+        SplitDirectory(paths[0], &dir, &names[0]);
+        for (size_t i = 1; i < paths.size(); ++i) {
+            std::string otherDir;
+            SplitDirectory(paths[i], &otherDir, &names[i]);
+            if (otherDir != dir)
+                return FileSystem::ExistAll(paths, found);
+        }
+        std::vector<DirectoryListing::Hit> hits;
+        if (!DirectoryListing::Instance().Find(dir, names, &hits))
+            return;
+        for (size_t i = 0; i < paths.size(); ++i) {
+            std::string actual = dir + "/" + hits[i].name;
+            if (hits[i].listed && IsFile(actual, hits[i].kind))
+                (*found)[i] = actual;
+        }
     }
 
     void Pause(unsigned milliseconds) override
@@ -195,11 +246,18 @@ private:
     {
         std::string dir, name;
         SplitDirectory(path, &dir, &name);
-        std::string found;
-        if (!DirectoryListing::Instance().Find(dir, name, &found))
+        std::vector<DirectoryListing::Hit> hits;
+        if (!DirectoryListing::Instance().Find(dir, {name}, &hits) || !hits[0].listed)
             return false;
-        *actual = dir + "/" + found;
-        return IsRegular(*actual);
+        *actual = dir + "/" + hits[0].name;
+        return IsFile(*actual, hits[0].kind);
+    }
+
+    static bool IsFile(const std::string& path, DirectoryListing::Kind kind)
+    {
+        if (kind == DirectoryListing::Kind::kUnknown)
+            return IsRegular(path);  // a link, or a file system that does not say
+        return kind == DirectoryListing::Kind::kFile;
     }
 
     static bool IsRegular(const std::string& path)

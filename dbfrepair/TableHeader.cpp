@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "ByteOrder.h"
 #include "Companions.h"
@@ -24,7 +25,7 @@ struct Companions {
     bool memo = false;
     bool index = false;
     bool container = false;
-    std::string memoPath;
+    std::string memoPath;  // as found by the directory search
 };
 
 Companions FindCompanions(FileSystem& files, const std::string& path)
@@ -33,12 +34,21 @@ Companions FindCompanions(FileSystem& files, const std::string& path)
     PathParts parts = SplitPath(path);
     CompanionKinds kinds = LookUpCompanions(parts.extension);
     std::string stem = parts.drive + parts.directory + parts.baseName;
+    // Both companions lie beside the table and are searched for together.
+    std::vector<std::string> paths;
+    if (!kinds.memoExtension.empty())
+        paths.push_back(stem + kinds.memoExtension);
+    if (!kinds.indexExtension.empty())
+        paths.push_back(stem + kinds.indexExtension);
+    std::vector<std::string> hits;
+    files.ExistAll(paths, &hits);
+    size_t next = 0;
     if (!kinds.memoExtension.empty()) {
-        found.memoPath = stem + kinds.memoExtension;
-        found.memo = files.Exists(found.memoPath);
+        found.memoPath = hits[next++];
+        found.memo = !found.memoPath.empty();
     }
     if (!kinds.indexExtension.empty())
-        found.index = files.Exists(stem + kinds.indexExtension);
+        found.index = !hits[next].empty();
     found.container = EqualsIgnoreCase(parts.extension, ".DBC");
     return found;
 }
@@ -144,11 +154,15 @@ int32_t CheckOpenTable(FileSystem& files, TableFile& table, const Companions& co
 {
     if (!LockTable(files, table))
         return kLockFailed;
+    // The header is read together with the descriptor area that follows it.
+    TableHeadReader head(table);
     uint8_t stored[kTableHeaderSize];
-    if (table.ReadAt(0, stored, kTableHeaderSize) != kTableHeaderSize)
+    if (head.Read(stored, kTableHeaderSize) != kTableHeaderSize)
         return kReadFailed;
     uint64_t tableSize = 0;
-    if (!table.Size(&tableSize) || tableSize > kLargestFile)
+    if (!head.EndSeen(&tableSize) && !table.Size(&tableSize))
+        return kReadFailed;
+    if (tableSize > kLargestFile)
         return kReadFailed;
 
     HeaderReport scratch;
@@ -163,7 +177,7 @@ int32_t CheckOpenTable(FileSystem& files, TableFile& table, const Companions& co
     }
 
     DescriptorSums sums;
-    if (!ScanDescriptors(table, visualFoxPro, &sums))
+    if (!ScanDescriptors(head, visualFoxPro, &sums))
         return kDescriptorsCorrupt;
     uint16_t headerLength = static_cast<uint16_t>(
         sums.headerLength + (visualFoxPro ? kVfpBackLinkSize : kFoxProTrailerSize));

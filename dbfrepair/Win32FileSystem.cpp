@@ -80,8 +80,9 @@ public:
         return file;
     }
 
-    bool Exists(const std::string& path) override
+    bool Exists(const std::string& path, std::string* found) override
     {
+        *found = path;
         WIN32_FIND_DATAA data;
         HANDLE search = FindFirstFileA(path.c_str(), &data);
         if (search == INVALID_HANDLE_VALUE)

@@ -25,11 +25,21 @@ public:
 
     uint32_t ReadAt(uint64_t offset, uint8_t* buffer, uint32_t count) override
     {
-        if (offset >= entry_.data.size())
+        ++owner_.reads;
+        if (entry_.foreignLockLength &&
+            offset < entry_.foreignLockStart + entry_.foreignLockLength &&
+            entry_.foreignLockStart < offset + count)
             return 0;
-        uint64_t available = entry_.data.size() - offset;
-        uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(available, count));
-        std::memcpy(buffer, entry_.data.data() + offset, n);
+        // A file given a larger size than its data reads as zeros beyond the data.
+        uint64_t size = std::max<uint64_t>(entry_.data.size(), entry_.reportedSize);
+        if (offset >= size)
+            return 0;
+        uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(size - offset, count));
+        uint64_t stored = offset < entry_.data.size() ? entry_.data.size() - offset : 0;
+        uint32_t copied = static_cast<uint32_t>(std::min<uint64_t>(stored, n));
+        if (copied)
+            std::memcpy(buffer, entry_.data.data() + offset, copied);
+        std::memset(buffer + copied, 0, n - copied);
         return n;
     }
 
@@ -79,8 +89,9 @@ std::unique_ptr<TableFile> MemoryFileSystem::OpenExisting(const std::string& pat
     return std::make_unique<MemoryTableFile>(*this, it->first);
 }
 
-bool MemoryFileSystem::Exists(const std::string& path)
+bool MemoryFileSystem::Exists(const std::string& path, std::string* found)
 {
+    *found = path;
     return Find(path) != files_.end();
 }
 

@@ -20,10 +20,14 @@ class MemoryFileSystem : public FileSystem {
 public:
     struct Entry {
         std::vector<uint8_t> data;
-        uint64_t reportedSize = 0;  // when non-zero, Size() answers this instead
+        uint64_t reportedSize = 0;  // when larger than the data: the size, zeros beyond
         bool readOnly = false;
         bool lockedByOther = false;
         uint32_t writeLimit = 0xFFFFFFFF;  // bytes a write may store at most
+        // A range another opener holds locked: as on Windows, a read that overlaps it
+        // fails as a whole and delivers nothing.
+        uint64_t foreignLockStart = 0;
+        uint64_t foreignLockLength = 0;
         int openHandles = 0;
     };
 
@@ -32,10 +36,11 @@ public:
     const std::vector<uint8_t>& Data(const std::string& path) { return files_.at(path).data; }
 
     std::unique_ptr<TableFile> OpenExisting(const std::string& path) override;
-    bool Exists(const std::string& path) override;
+    bool Exists(const std::string& path, std::string* found) override;
     void Pause(unsigned milliseconds) override;
 
     int lockAttempts = 0;
+    int reads = 0;
     std::vector<unsigned> pauses;
     std::vector<WriteRecord> writes;
 

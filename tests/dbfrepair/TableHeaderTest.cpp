@@ -329,6 +329,73 @@ TEST(DbfHeaderTest, RecordLengthWrappingToZeroIsCorrupt)
     EXPECT_TRUE(fs.writes.empty());
 }
 
+// Another opener's byte-range lock makes an overlapping read fail. Reading the header
+// area in larger pieces must give what reading 32 bytes, then 1 and 31 bytes per
+// descriptor, then the byte after the terminator gives: a lock on the records changes
+// nothing (a FoxPro 2.x table then sees no byte after its terminator, which adds nothing
+// as its deletion flag would not either); a lock on the header or a descriptor does.
+TEST(DbfHeaderTest, ForeignLocksAffectOnlyTheBytesTheyCover)
+{
+    struct Case {
+        const char* what;
+        bool vfp;
+        int64_t start;  // negative: from the header length
+        uint64_t length;
+        int32_t expected;
+    };
+    const Case cases[] = {
+        {"first record, FoxPro 2.x", false, -1, 20, 0},
+        {"first record, Visual FoxPro", true, -1, 20, 0},
+        {"last record", true, -1 - 40, 20, 0},
+        {"stored header", true, 8, 1, kReadFailed},
+        {"second descriptor", true, 64 + 20, 1, kDescriptorsCorrupt},
+    };
+    for (const Case& c : cases) {
+        TableShape shape = c.vfp ? TableShape() : FoxShape();
+        shape.zeroAfterTerminator = false;
+        std::vector<uint8_t> table = BuildTable(shape);
+        MemoryFileSystem fs;
+        fs.Put(kTable, table);
+        Outcome unlocked = Check(fs, kModeReport, c.vfp);
+        ASSERT_EQ(unlocked.result, 0) << c.what;
+        uint64_t headerLength = HeaderLengthOf(shape);
+        fs.At(kTable).foreignLockStart =
+            c.start < 0 ? headerLength + static_cast<uint64_t>(-1 - c.start) : c.start;
+        fs.At(kTable).foreignLockLength = c.length;
+        Outcome locked = Check(fs, kModeReport, c.vfp);
+        EXPECT_EQ(locked.result, c.expected) << c.what;
+        if (c.expected == 0) {
+            EXPECT_EQ(
+                std::vector<uint8_t>(locked.report.calcHeader, locked.report.calcHeader + 32),
+                std::vector<uint8_t>(unlocked.report.calcHeader, unlocked.report.calcHeader + 32))
+                << c.what;
+            EXPECT_EQ(locked.report.tableSize, table.size()) << c.what;
+        }
+    }
+}
+
+// The table size comes from the first read when that read met the end of the file and
+// from the file otherwise; both must agree around the read's size.
+TEST(DbfHeaderTest, TableSizeOnEitherSideOfTheFirstRead)
+{
+    TableShape shape;
+    shape.records = 0;
+    shape.endOfFileMarker = false;
+    const size_t headerLength = BuildTable(shape).size();
+    for (size_t size : {headerLength, size_t{4095}, size_t{4096}, size_t{4097}, size_t{9000}}) {
+        std::vector<uint8_t> table = BuildTable(shape);
+        table.resize(size, ' ');
+        MemoryFileSystem fs;
+        fs.Put(kTable, table);
+        Outcome run = Check(fs, kModeReport, true);
+        ASSERT_GE(run.result, 0) << size;
+        EXPECT_EQ(run.report.tableSize, size);
+        EXPECT_EQ(ReadLe32(run.report.calcHeader + kRecordCountOffset),
+                  (size - headerLength) / RecordLengthOf(shape))
+            << size;
+    }
+}
+
 TEST(DbfHeaderTest, ReportCarriesStoredHeaderAndSize)
 {
     MemoryFileSystem fs;
