@@ -6,35 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "TableBuilder.h"
 #include "TestFiles.h"
 
 namespace dbf {
 namespace {
 
-struct HostRun {
-    DWORD exitCode = 0xFFFFFFFF;
-    std::string out;
-    std::string err;
-};
-
-std::string BinDir()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string full = path;
-    return full.substr(0, full.find_last_of("\\/") + 1);
-}
-
-std::string ReadAll(HANDLE pipe)
-{
-    std::string text;
-    char buffer[4096];
-    DWORD n = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0)
-        text.append(buffer, n);
-    return text;
-}
+using HostRun = testsupport::ProcessResult;
+using testsupport::BinDir;
 
 // Runs fllhost with the arguments (each quoted) and collects its output.
 HostRun RunHost(const std::vector<std::string>& args, const std::string& fll = "")
@@ -43,36 +23,7 @@ HostRun RunHost(const std::vector<std::string>& args, const std::string& fll = "
                       (fll.empty() ? BinDir() + "DMND4_50.FLL" : fll) + "\"";
     for (const std::string& a : args)
         cmd += " \"" + a + "\"";
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE outRead, outWrite, errRead, errWrite;
-    CreatePipe(&outRead, &outWrite, &sa, 0);
-    CreatePipe(&errRead, &errWrite, &sa, 0);
-    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = outWrite;
-    si.hStdError = errWrite;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION pi{};
-    HostRun run;
-    BOOL started =
-        CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    CloseHandle(outWrite);
-    CloseHandle(errWrite);
-    if (started) {
-        // The error text is short; read it after the output so neither pipe fills.
-        run.out = ReadAll(outRead);
-        run.err = ReadAll(errRead);
-        WaitForSingleObject(pi.hProcess, 30000);
-        GetExitCodeProcess(pi.hProcess, &run.exitCode);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    CloseHandle(outRead);
-    CloseHandle(errRead);
-    return run;
+    return testsupport::RunCaptured(cmd, "fllhost-test", 30000);
 }
 
 const char kHelp[] =

@@ -17,7 +17,7 @@ ROWS = [
 ]
 
 TABLES = [
-    # name, python3-dbf table kind, field specification, whether rows carry a memo
+    # name, python3-dbf table kind, field list, whether rows carry a memo
     ("plain3", "db3", "name C(20); qty N(6,0); due D", False),
     ("fox2memo", "fp", "name C(20); qty N(6,0); due D; note M", True),
     ("vfpplain", "vfp", "name C(20); qty I; due D", False),
@@ -25,8 +25,8 @@ TABLES = [
 ]
 
 
-def write(directory, name, kind, spec, with_memo):
-    table = dbf.Table(os.path.join(directory, name), spec, dbf_type=kind)
+def write(directory, name, kind, fields, with_memo):
+    table = dbf.Table(os.path.join(directory, name), fields, dbf_type=kind)
     table.open(dbf.READ_WRITE)
     for row in ROWS:
         table.append(row if with_memo else row[:3])
@@ -36,8 +36,8 @@ def write(directory, name, kind, spec, with_memo):
 def main():
     directory = sys.argv[1]
     os.makedirs(directory, exist_ok=True)
-    for name, kind, spec, with_memo in TABLES:
-        write(directory, name, kind, spec, with_memo)
+    for name, kind, fields, with_memo in TABLES:
+        write(directory, name, kind, fields, with_memo)
 
 
 if __name__ == "__main__":
