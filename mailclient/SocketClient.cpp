@@ -102,7 +102,7 @@ void TSocketClient::ResolveHost()
     lookupTask = WSAAsyncGetHostByName(window.Get(), kHostLookupMessage, Host.c_str(),
                                        lookupResult.data(), static_cast<int>(lookupResult.size()));
     if (!lookupTask) {
-        ok = false;
+        lookupOk = false;
         lookupDone = true;
     }
     WaitUntil([this] { return lookupDone || timedOut || cancel; });
@@ -114,7 +114,7 @@ void TSocketClient::ResolveHost()
         throw ESockError(kLookupTimedOut);
     if (cancel)
         throw ESockError(kLookupCanceled);
-    if (!ok)
+    if (!lookupOk)
         throw ESockError("Host Lookup Failed");
     const hostent* entry = reinterpret_cast<const hostent*>(lookupResult.data());
     if (entry->h_addr_list && entry->h_addr_list[0] && entry->h_length == sizeof(in_addr))
@@ -156,15 +156,18 @@ void TSocketClient::Connect()
 
     remote.sin_family = AF_INET;
     remote.sin_port = htons(static_cast<u_short>(Port & 0xFFFF));
-    lookupDone = false;
-    ok = true;
+    connectDone = false;
+    connectError = 0;
     if (connect(socketHandle, reinterpret_cast<const sockaddr*>(&remote), sizeof remote) ==
         SOCKET_ERROR)
         ErrorCheck(WSAEWOULDBLOCK);
     TimerOn();
-    WaitUntil([this] { return connected || timedOut || cancel || !ok; });
+    // The wait looks at the attempt's outcome, not at the connection's current state: the
+    // connect, data and close reports of a peer that answers and hangs up at once may all be
+    // handled in one turn of the wait.
+    WaitUntil([this] { return connectDone || timedOut || cancel; });
     TimerOff();
-    if (!timedOut && !cancel && ok)
+    if (!timedOut && !cancel && connectError == 0)
         return;
     FireEvent(OnConnectionFailed, *this);
     if (timedOut)
@@ -194,7 +197,9 @@ void TSocketClient::CloseSocket()
         return;
     SOCKET closing = socketHandle;
     socketHandle = INVALID_SOCKET;
-    if (closesocket(closing) == SOCKET_ERROR) {
+    int closed = closesocket(closing);
+    DiscardSocketReports();
+    if (closed == SOCKET_ERROR) {
         ErrorCheck(WSAEWOULDBLOCK);
         return;
     }
@@ -202,6 +207,18 @@ void TSocketClient::CloseSocket()
         return;
     FireEvent(OnDisconnect, *this);
     OpenSocket(false);
+}
+
+// Reports of a closed socket still queued for the window would be taken for the next socket's:
+// the socket library hands out the same handle value again. None can be queued after the close.
+void TSocketClient::DiscardSocketReports()
+{
+    HWND target = window.Get();
+    if (!target)
+        return;
+    MSG stale;
+    while (PeekMessageA(&stale, target, kSocketEventMessage, kSocketEventMessage, PM_REMOVE)) {
+    }
 }
 
 void TSocketClient::TimerOn()

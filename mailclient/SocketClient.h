@@ -107,7 +107,9 @@ private:
     // SocketWindow.cpp
     void HandleNotification(UINT message, WPARAM wParam, LPARAM lParam);
     void HandleSocketEvent(int event);
+    void HandleConnected(int error);
     void HandleClose(int error);
+    void DiscardSocketReports();
 
     // SocketTransfer.cpp
     void ReadToStream();
@@ -142,8 +144,13 @@ private:
     bool connected = false;
     bool cancel = false;
     bool timedOut = false;
-    bool ok = true;
+    bool lookupOk = true;
     bool lookupDone = false;
+    // The socket's verdict on the connection attempt: set once by its connect report (or by a
+    // close reported first) and kept, so a connection the peer closes straight away still
+    // counts as made.
+    bool connectDone = false;
+    int connectError = 0;
     bool sendDone = false;
     bool inHandler = false;
     bool readSkipped = false;

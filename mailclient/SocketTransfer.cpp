@@ -61,6 +61,12 @@ void TSocketClient::ReadToStream()
         SocketErrorText(lastError);
         return;
     }
+    // The peer's close is seen here when the data before it is drained; its close report may
+    // still be on its way, and a waiting ReadLn should not depend on it.
+    if (count == 0 && connected) {
+        HandleClose(0);
+        return;
+    }
     received.Append(ioArea.data(), static_cast<size_t>(count));
     lastActivity = GetTickCount();
     if (count == kChunkSize)

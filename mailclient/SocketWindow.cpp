@@ -21,19 +21,21 @@ void TSocketClient::HandleNotification(UINT message, WPARAM wParam, LPARAM lPara
 {
     switch (message) {
         case kSocketEventMessage:
-            // Reports for a socket closed earlier may still be queued; they are not ours.
+            // Closing a socket discards its queued reports; this also drops any that name
+            // another socket.
             if (static_cast<SOCKET>(wParam) != socketHandle)
                 return;
-            ok = WSAGETSELECTERROR(lParam) == 0;
             if (WSAGETSELECTEVENT(lParam) == FD_CLOSE)
                 HandleClose(WSAGETSELECTERROR(lParam));
+            else if (WSAGETSELECTEVENT(lParam) == FD_CONNECT)
+                HandleConnected(WSAGETSELECTERROR(lParam));
             else
                 HandleSocketEvent(WSAGETSELECTEVENT(lParam));
             break;
         case kHostLookupMessage:
             if (reinterpret_cast<HANDLE>(wParam) != lookupTask)
                 return;
-            ok = WSAGETASYNCERROR(lParam) == 0;
+            lookupOk = WSAGETASYNCERROR(lParam) == 0;
             lookupDone = true;
             break;
         case kSendMoreMessage:
@@ -54,21 +56,31 @@ void TSocketClient::HandleSocketEvent(int event)
         case FD_WRITE:
             WriteFromStream();
             break;
-        case FD_CONNECT:
-            if (ok) {
-                connected = true;
-                lastActivity = GetTickCount();
-                FireEvent(OnConnect, *this);
-            }
-            break;
         default:
             break;
     }
 }
 
+void TSocketClient::HandleConnected(int error)
+{
+    if (connectDone)
+        return;
+    connectDone = true;
+    connectError = error;
+    if (error)
+        return;
+    connected = true;
+    lastActivity = GetTickCount();
+    FireEvent(OnConnect, *this);
+}
+
 // The peer closed or reset the connection: keep what it sent before, then close our end.
 void TSocketClient::HandleClose(int error)
 {
+    if (!connectDone) {
+        connectDone = true;
+        connectError = error ? error : WSAECONNRESET;
+    }
     while (!cancel && received.Size() < kMaxLineLength) {
         int count = recv(socketHandle, ioArea.data(), kChunkSize, 0);
         if (count <= 0)

@@ -252,22 +252,34 @@ TEST(SocketClientTest, CancelDuringReadLnAbortsAndNextConnectClearsIt)
 
 TEST(SocketClientTest, LinesSurviveThePeersCloseThenReadingFailsAtOnce)
 {
-    ScriptedServer server({SendBytes("+OK one\r\n+OK two\n+OK thr"), CloseConnection()});
-    Recorder recorder;
-    TSocketClient client;
-    recorder.Attach(client, 0);
-    client.Host = "127.0.0.1";
-    client.Port = server.Port();
-    client.IdleTimeOut = 60000;
-    client.Connect();
-    EXPECT_EQ(client.ReadLn(), "+OK one\r\n");
-    EXPECT_EQ(client.ReadLn(), "+OK two\n");
-    DWORD start = GetTickCount();
-    EXPECT_EQ(Failure([&] { client.ReadLn(); }), "ESockError: Connection closed by server");
-    EXPECT_EQ(Failure([&] { client.Writeln("QUIT"); }), "ESockError: Connection closed by server");
-    EXPECT_LT(GetTickCount() - start, 5000u);
-    EXPECT_FALSE(client.Connected());
-    EXPECT_EQ(recorder.disconnects, 1);
+    // With the stall, the peer's connect, data and close reports are all queued before the
+    // connection's first wait, which handles them in one turn.
+    for (DWORD stallBeforeWaitMs : {0u, 600u}) {
+        SCOPED_TRACE(stallBeforeWaitMs);
+        ScriptedServer server({SendBytes("+OK one\r\n+OK two\n+OK thr"), CloseConnection()});
+        Recorder recorder;
+        TSocketClient client;
+        recorder.Attach(client, 8);
+        client.OnStatus = [&](TSocketClient&, const std::string& status) {
+            if (status == "Timer On" && stallBeforeWaitMs)
+                Sleep(stallBeforeWaitMs);
+        };
+        client.Host = "127.0.0.1";
+        client.Port = server.Port();
+        client.TimeOut = 10000;
+        client.IdleTimeOut = 60000;
+        DWORD start = GetTickCount();
+        EXPECT_EQ(Failure([&] { client.Connect(); }), "");
+        EXPECT_EQ(recorder.connects, 1);
+        EXPECT_EQ(client.ReadLn(), "+OK one\r\n");
+        EXPECT_EQ(client.ReadLn(), "+OK two\n");
+        EXPECT_EQ(Failure([&] { client.ReadLn(); }), "ESockError: Connection closed by server");
+        EXPECT_EQ(Failure([&] { client.Writeln("QUIT"); }),
+                  "ESockError: Connection closed by server");
+        EXPECT_LT(GetTickCount() - start, 5000u + stallBeforeWaitMs);
+        EXPECT_FALSE(client.Connected());
+        EXPECT_EQ(recorder.disconnects, 1);
+    }
 }
 
 TEST(SocketClientTest, TransactionRecordsReplyAndCode)
