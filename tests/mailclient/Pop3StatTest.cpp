@@ -2,36 +2,16 @@
 // that every misbehaving server is answered within the bound.
 #include "ScriptedServer.h"
 
+#include "ChildProcess.h"
+
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct RunResult {
-    DWORD exitCode = 0xFFFFFFFF;
-    std::string out;
-    std::string err;
-    DWORD elapsedMs = 0;
-};
-
-HANDLE InheritableFile(const std::string& path)
-{
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using RunResult = testsupport::ProcessResult;
 
 // pop3stat writes text lines the Windows way.
 std::string WindowsLines(const std::string& text)
@@ -47,36 +27,8 @@ std::string WindowsLines(const std::string& text)
 
 RunResult RunPop3Stat(const std::string& arguments)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string outPath = std::string(temp) + "pop3stat-test.out";
-    std::string errPath = std::string(temp) + "pop3stat-test.err";
-    HANDLE out = InheritableFile(outPath);
-    HANDLE err = InheritableFile(errPath);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION process{};
-    std::string commandLine = "\"" + BinDir() + "pop3stat.exe\" " + arguments;
-    RunResult result;
-    DWORD start = GetTickCount();
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-        if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0)
-            TerminateProcess(process.hProcess, 99);
-        GetExitCodeProcess(process.hProcess, &result.exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    result.elapsedMs = GetTickCount() - start;
-    CloseHandle(out);
-    CloseHandle(err);
-    result.out = ReadFile(outPath);
-    result.err = ReadFile(errPath);
-    return result;
+    return testsupport::RunCaptured(
+        "\"" + testsupport::BinDir() + "pop3stat.exe\" " + arguments, "pop3stat-test", 60000);
 }
 
 std::vector<ScriptStep> Dialogue(const std::string& greeting, const std::string& statReply)

@@ -171,11 +171,3 @@ std::string ScriptedServer::Transcript()
     std::lock_guard<std::mutex> hold(lock);
     return received;
 }
-
-std::string BinDir()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string full = path;
-    return full.substr(0, full.find_last_of("\\/") + 1);
-}

@@ -57,5 +57,3 @@ private:
     std::thread worker;
 };
 
-// The folder of the running test program (the build's bin folder), with a trailing backslash.
-std::string BinDir();
