@@ -6,9 +6,9 @@
 namespace launcher {
 
 struct LaunchConfig {
-    const char* windowClass;   // class of the suite application's main window
-    const char* titleText;     // text that identifies "our" application in the title
-    int titleBufferCount;      // buffer count for the title query, terminator included
+    const char* windowClass;              // class of the suite application's main window
+    const char* titleText;                // text that identifies "our" application in the title
+    int titleBufferCount;                 // buffer count for the title query, terminator included
     std::array<const char*, 2> programs;  // started in order when no window matches
 };
 

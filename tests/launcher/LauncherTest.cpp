@@ -39,8 +39,8 @@ DWORD RunAndWait(const std::string& commandLine, const std::string& dir)
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::string cmd = commandLine;
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
-                        &si, &pi))
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
+                        &pi))
         return 0xFFFFFFFF;
     WaitForSingleObject(pi.hProcess, 20000);
     DWORD code = 0xFFFFFFFF;
@@ -74,8 +74,8 @@ protected:
             ASSERT_TRUE(CopyFileA((bin + launcher).c_str(), (dir_ + launcher).c_str(), FALSE))
                 << launcher;
         for (const char* stub : {"prelude.exe", "pm2000.exe", "recordkeep.exe"})
-            ASSERT_TRUE(CopyFileA((bin + "start_recorder.exe").c_str(), (dir_ + stub).c_str(),
-                                  FALSE));
+            ASSERT_TRUE(
+                CopyFileA((bin + "start_recorder.exe").c_str(), (dir_ + stub).c_str(), FALSE));
         MakeDistractorForeground();
     }
 
@@ -122,9 +122,9 @@ protected:
     {
         // One window for the whole program: destroying a foreground window costs Wine
         // a long wait for the display.
-        static HWND window = CreateWindowExA(0, "STATIC", "distractor",
-                                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400, 200, 100,
-                                             nullptr, nullptr, nullptr, nullptr);
+        static HWND window =
+            CreateWindowExA(0, "STATIC", "distractor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400,
+                            200, 100, nullptr, nullptr, nullptr, nullptr);
         distractor_ = window;
         SetForegroundWindow(distractor_);
         Pump();
@@ -149,8 +149,8 @@ protected:
             cmd += " " + s.className + ":" + Hex(s.title);
         STARTUPINFOA si{};
         si.cb = sizeof si;
-        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            dir_.c_str(), &si, &helper_))
+        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.c_str(),
+                            &si, &helper_))
             return {};
         std::vector<HWND> windows;
         for (int i = 0; i < 500 && windows.size() < specs.size(); ++i) {

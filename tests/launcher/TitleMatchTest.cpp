@@ -9,7 +9,7 @@ namespace {
 
 struct Case {
     const char* name;
-    std::string title;   // the bytes that were read
+    std::string title;  // the bytes that were read
     const char* searched;
     bool expected;
 };

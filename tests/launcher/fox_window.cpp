@@ -48,9 +48,9 @@ int main(int argc, char** argv)
         std::string className = request.substr(0, colon);
         std::string title = colon == std::string::npos ? "" : FromHex(request.substr(colon + 1));
         RegisterOnce(className);
-        HWND window = CreateWindowExA(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW,
-                                      40 * i, 40 * i, 300, 200, nullptr, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr);
+        HWND window =
+            CreateWindowExA(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 40 * i,
+                            40 * i, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ShowWindow(window, SW_SHOWNOACTIVATE);
         SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         std::fprintf(out, "%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));

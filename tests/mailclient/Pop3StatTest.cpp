@@ -27,8 +27,8 @@ std::string WindowsLines(const std::string& text)
 
 RunResult RunPop3Stat(const std::string& arguments)
 {
-    return testsupport::RunCaptured(
-        "\"" + testsupport::BinDir() + "pop3stat.exe\" " + arguments, "pop3stat-test", 60000);
+    return testsupport::RunCaptured("\"" + testsupport::BinDir() + "pop3stat.exe\" " + arguments,
+                                    "pop3stat-test", 60000);
 }
 
 std::vector<ScriptStep> Dialogue(const std::string& greeting, const std::string& statReply)

@@ -56,4 +56,3 @@ private:
     std::string received;
     std::thread worker;
 };
-

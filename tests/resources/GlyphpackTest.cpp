@@ -15,10 +15,19 @@ namespace {
 
 using testsupport::BinDir;
 
-std::string IconName(int index) { return "IL1_ICON" + std::to_string(index); }
+std::string IconName(int index)
+{
+    return "IL1_ICON" + std::to_string(index);
+}
 
-uint32_t Le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
-uint16_t Le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint32_t Le32(const unsigned char* p)
+{
+    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
+uint16_t Le16(const unsigned char* p)
+{
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 
 class GlyphpackTest : public ::testing::Test {
 protected:
@@ -108,7 +117,8 @@ TEST_F(GlyphpackTest, ChimeIsAShortPcmWave)
     HRSRC found = FindResourceA(module_, "WAV_WAVE4", "WAVE");
     ASSERT_NE(found, nullptr);
     const DWORD size = SizeofResource(module_, found);
-    const auto* data = static_cast<const unsigned char*>(LockResource(LoadResource(module_, found)));
+    const auto* data =
+        static_cast<const unsigned char*>(LockResource(LoadResource(module_, found)));
     ASSERT_NE(data, nullptr);
     ASSERT_GE(size, 44u);
     EXPECT_EQ(std::memcmp(data, "RIFF", 4), 0);
