@@ -63,18 +63,25 @@ std::vector<ScriptStep> Join(std::initializer_list<std::vector<ScriptStep>> part
     return all;
 }
 
-ScriptedServer::ScriptedServer(std::vector<ScriptStep> steps) : script(std::move(steps))
+SOCKET ListenOnLoopback(sockaddr_in& address)
 {
-    WSADATA data;
-    WSAStartup(MAKEWORD(1, 1), &data);
-    listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
+    address = sockaddr_in{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = inet_addr("127.0.0.1");
     bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
     listen(listener, 1);
     int length = sizeof address;
     getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    return listener;
+}
+
+ScriptedServer::ScriptedServer(std::vector<ScriptStep> steps) : script(std::move(steps))
+{
+    WSADATA data;
+    WSAStartup(MAKEWORD(1, 1), &data);
+    sockaddr_in address{};
+    listener = ListenOnLoopback(address);
     port = ntohs(address.sin_port);
     worker = std::thread([this] { Run(); });
 }

@@ -56,3 +56,6 @@ private:
     std::string received;
     std::thread worker;
 };
+
+// A listening socket on a free loopback port (backlog 1); `address` receives where it listens.
+SOCKET ListenOnLoopback(sockaddr_in& address);

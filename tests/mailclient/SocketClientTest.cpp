@@ -151,14 +151,8 @@ TEST(SocketClientTest, ConnectionSetUpEndsAtTheTimeOut)
 {
     WSADATA data;
     WSAStartup(MAKEWORD(1, 1), &data);
-    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = inet_addr("127.0.0.1");
-    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listener, 1);
-    int length = sizeof address;
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    SOCKET listener = ListenOnLoopback(address);
     std::vector<SOCKET> fillers;
     for (int i = 0; i < 4; ++i) {
         SOCKET filler = socket(AF_INET, SOCK_STREAM, 0);
