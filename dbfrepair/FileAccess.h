@@ -29,9 +29,9 @@ public:
     // Opens an existing file for reading and writing, sharing both with other openers;
     // null when it is missing, read-only or held exclusively by another opener.
     virtual std::unique_ptr<TableFile> OpenExisting(const std::string& path) = 0;
-    // Whether a file of exactly this name exists, letter case ignored as Windows does;
-    // *found is then the path to open it by (with the letter case found on disk where
-    // names are case-sensitive).
+    // Whether a directory search finds exactly this name, letter case ignored as
+    // Windows does; a folder is found as well as a file. *found is then the path to
+    // open it by (with the letter case found on disk where names are case-sensitive).
     virtual bool Exists(const std::string& path, std::string* found) = 0;
     // The same for several paths: (*found)[i] is the path to open the i-th by, empty
     // when it does not exist. A platform may look at a shared folder once for all.

@@ -28,25 +28,31 @@ bool CopyFileName(const ValueRecord& value, char (&name)[kFileNameBuffer])
     return true;
 }
 
+// The integer of parameter `index` (from 0); the caller has checked the count.
+int32_t IntegerAt(const ParameterBlock& p, int index)
+{
+    return p.parameters[index].value.integer;
+}
+
 int32_t ModeOf(const ParameterBlock& p)
 {
     if (p.count < 2)
         return 0;
-    int32_t requested = p.values[1].integer;
+    int32_t requested = IntegerAt(p, 1);
     return requested == kModeRepair || requested == kModeReport ? requested : 0;
 }
 
 void repairEntry(ParameterBlock* p, bool visualFoxPro)
 {
     ExecuteCommand("FLUSH");
-    int32_t blockSize = p->count == 3 ? p->values[2].integer : kDefaultBlockSize;
+    int32_t blockSize = p->count == 3 ? IntegerAt(*p, 2) : kDefaultBlockSize;
     if (p->count == 1) {
         for (const std::string& line : HelpText())
             OutputString(line);
     }
     int32_t mode = ModeOf(*p);
     char name[kFileNameBuffer];
-    if (p->count >= 1 && !CopyFileName(p->values[0], name)) {
+    if (p->count >= 1 && !CopyFileName(p->parameters[0].value, name)) {
         ReturnInteger(kPathTooLong);
         return;
     }
@@ -73,7 +79,7 @@ void MEND26(ParameterBlock* p)
 
 void MENDVERSION(ParameterBlock* p)
 {
-    bool stamped = p->count == 1 && p->values[0].integer == 1;
+    bool stamped = p->count == 1 && IntegerAt(*p, 0) == 1;
     ReturnCharacter(VersionLine(stamped));
 }
 
@@ -108,7 +114,7 @@ void Serve(RequestBlock* r)
             r->valueA = reinterpret_cast<intptr_t>(&library);
             break;
         case kCallRoutine:
-            reinterpret_cast<Routine>(r->address)(&r->parameters);
+            reinterpret_cast<Routine>(r->address)(&r->parameterBlock);
             break;
         case kAllocateHandle:
             r->valueA =
@@ -124,7 +130,7 @@ void Serve(RequestBlock* r)
             reinterpret_cast<PairRoutine>(r->address)(r->valueA, r->valueB);
             break;
         case kCallValueRoutine:
-            r->valueA = reinterpret_cast<ValueRoutine>(r->address)(r->valueA, &r->parameters);
+            r->valueA = reinterpret_cast<ValueRoutine>(r->address)(r->valueA, &r->parameterBlock);
             break;
         case kEnterObject:
             r->valueA = EnterObject(reinterpret_cast<void*>(r->valueA));

@@ -83,6 +83,10 @@ uint32_t AllocateHandle(uint32_t size, uint16_t tag)
     if (!block)
         return 0;
     void* data = GlobalLock(block);
+    if (!data) {
+        GlobalFree(block);
+        return 0;
+    }
     std::memcpy(data, &tag, kTagSize);
     GlobalUnlock(block);
     table->blocks[table->hint] = block;
@@ -105,10 +109,13 @@ void* HandleAddress(uint32_t handle)
     MemoryHandleTable* table = Handles();
     if (!table || handle == 0 || handle >= table->capacity || !table->blocks[handle])
         return nullptr;
-    // The block is movable; the host keeps it in place while a routine runs.
+    // The block is movable; the host keeps it in place while a routine runs. A block
+    // that cannot be locked (discarded, or not a memory block at all) has no address.
     void* data = GlobalLock(table->blocks[handle]);
+    if (!data)
+        return nullptr;
     GlobalUnlock(table->blocks[handle]);
-    return data ? static_cast<char*>(data) + kTagSize : nullptr;
+    return static_cast<char*>(data) + kTagSize;
 }
 
 uint32_t EnterObject(void* object)

@@ -98,17 +98,13 @@ public:
         return listing;
     }
 
-    // What the listing says a name is; links and some file systems leave it open.
-    enum class Kind { kFile, kDirectory, kUnknown };
-
     struct Hit {
         bool listed = false;
         std::string name;  // as listed
-        Kind kind = Kind::kUnknown;
     };
 
-    // For each name, a listed name equal to it apart from letter case, and its kind;
-    // the directory is looked at once for all of them.
+    // For each name, a listed name (file or folder) equal to it apart from letter
+    // case; the directory is looked at once for all of them.
     bool Find(const std::string& dir, const std::vector<std::string>& names, std::vector<Hit>* hits)
     {
         hits->assign(names.size(), Hit());
@@ -132,23 +128,18 @@ public:
         for (size_t i = 0; i < names.size(); ++i) {
             auto it = entry.names.find(UpperCase(names[i]));
             if (it != entry.names.end())
-                (*hits)[i] = Hit{true, it->second.name, it->second.kind};
+                (*hits)[i] = Hit{true, it->second};
         }
         return true;
     }
 
 private:
-    struct Listed {
-        std::string name;
-        Kind kind;
-    };
-
     struct Entry {
         bool valid = false;
         dev_t device = 0;
         ino_t inode = 0;
         struct timespec changed = {};
-        std::map<std::string, Listed> names;
+        std::map<std::string, std::string> names;  // upper-case form -> as listed
     };
 
     static std::string UpperCase(std::string text)
@@ -158,21 +149,14 @@ private:
         return text;
     }
 
-    static Kind KindOf(unsigned char type)
-    {
-        if (type == DT_REG)
-            return Kind::kFile;
-        return type == DT_DIR ? Kind::kDirectory : Kind::kUnknown;
-    }
-
-    static bool Read(const std::string& dir, std::map<std::string, Listed>* names)
+    static bool Read(const std::string& dir, std::map<std::string, std::string>* names)
     {
         names->clear();
         DIR* listing = opendir(dir.c_str());
         if (!listing)
             return false;
         while (struct dirent* entry = readdir(listing))
-            names->emplace(UpperCase(entry->d_name), Listed{entry->d_name, KindOf(entry->d_type)});
+            names->emplace(UpperCase(entry->d_name), entry->d_name);
         closedir(listing);
         return true;
     }
@@ -226,9 +210,8 @@ public:
         if (!DirectoryListing::Instance().Find(dir, names, &hits))
             return;
         for (size_t i = 0; i < paths.size(); ++i) {
-            std::string actual = dir + "/" + hits[i].name;
-            if (hits[i].listed && IsFile(actual, hits[i].kind))
-                (*found)[i] = actual;
+            if (hits[i].listed)
+                (*found)[i] = dir + "/" + hits[i].name;
         }
     }
 
@@ -240,8 +223,9 @@ public:
     }
 
 private:
-    // Looks for a file whose name equals the path's last name apart from letter case,
-    // through the directory's listing.
+    // Looks for a name (file or folder, as a Windows directory search finds both)
+    // that equals the path's last name apart from letter case, through the
+    // directory's listing.
     static bool FindIgnoringCase(const std::string& path, std::string* actual)
     {
         std::string dir, name;
@@ -250,20 +234,7 @@ private:
         if (!DirectoryListing::Instance().Find(dir, {name}, &hits) || !hits[0].listed)
             return false;
         *actual = dir + "/" + hits[0].name;
-        return IsFile(*actual, hits[0].kind);
-    }
-
-    static bool IsFile(const std::string& path, DirectoryListing::Kind kind)
-    {
-        if (kind == DirectoryListing::Kind::kUnknown)
-            return IsRegular(path);  // a link, or a file system that does not say
-        return kind == DirectoryListing::Kind::kFile;
-    }
-
-    static bool IsRegular(const std::string& path)
-    {
-        struct stat st;
-        return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+        return true;
     }
 };
 

@@ -85,10 +85,20 @@ bool LockTable(FileSystem& files, TableFile& table)
     return false;
 }
 
+// Blocks in use: the header's blocks, then the memo data up to the end of the file.
+// A last block that its writer did not pad still counts whole, so that the next memo
+// is stored after it and not over its tail.
+uint32_t CalculatedNextBlock(uint64_t memoSize, uint16_t block)
+{
+    uint32_t data = static_cast<uint32_t>(memoSize - kMemoHeaderSize);
+    return (kMemoHeaderSize + block - 1) / block + (data + block - 1) / block;
+}
+
 // Step 9: reads, checks or rewrites the memo header. Answers 0 or an error code;
-// adds findings to *findings.
+// adds findings to *findings. The memo is only written in repair mode, and only when
+// mayWrite says the table itself can be repaired.
 int32_t CheckMemo(FileSystem& files, const std::string& memoPath, int32_t mode, int32_t blockSize,
-                  bool visualFoxPro, HeaderReport* report, int32_t* findings)
+                  bool visualFoxPro, bool mayWrite, HeaderReport* report, int32_t* findings)
 {
     std::unique_ptr<TableFile> memo = files.OpenExisting(memoPath);
     if (!memo)
@@ -102,9 +112,10 @@ int32_t CheckMemo(FileSystem& files, const std::string& memoPath, int32_t mode, 
     uint32_t storedNext = ReadBe32(header + kNextBlockOffset);
     uint16_t storedBlock = ReadBe16(header + kBlockSizeOffset);
     uint16_t block = CalculatedBlockSize(blockSize, visualFoxPro);
-    uint32_t calcNext = (kMemoHeaderSize + block - 1) / block +
-                        static_cast<uint32_t>(memoSize - kMemoHeaderSize) / block;
+    uint32_t calcNext = CalculatedNextBlock(memoSize, block);
     if (mode == kModeRepair) {
+        if (!mayWrite)
+            return 0;
         WriteBe32(header + kNextBlockOffset, calcNext);
         WriteBe16(header + kBlockSizeOffset, block);
         if (memo->WriteAt(0, header, kMemoHeaderSize) != kMemoHeaderSize)
@@ -165,25 +176,29 @@ int32_t CheckOpenTable(FileSystem& files, TableFile& table, const Companions& co
     if (tableSize > kLargestFile)
         return kReadFailed;
 
+    // The descriptors are read before the memo is looked at, so that a table that
+    // cannot be repaired has neither header written. The memo's own errors still come
+    // first, as they would if it were read first.
+    DescriptorSums sums;
+    bool descriptorsSound = ScanDescriptors(head, visualFoxPro, &sums);
+    uint16_t headerLength = static_cast<uint16_t>(
+        sums.headerLength + (visualFoxPro ? kVfpBackLinkSize : kFoxProTrailerSize));
+    // Field lengths that add up to a multiple of 65536 leave no representable record.
+    uint16_t recordLength = static_cast<uint16_t>(sums.fieldLengthSum + 1);
+    descriptorsSound = descriptorsSound && recordLength != 0;
+
     HeaderReport scratch;
     HeaderReport* filled = (mode == kModeReport && report) ? report : &scratch;
     std::memset(filled, 0, sizeof *filled);
     int32_t findings = 0;
     if (companions.memo) {
-        int32_t memoResult =
-            CheckMemo(files, companions.memoPath, mode, blockSize, visualFoxPro, filled, &findings);
+        int32_t memoResult = CheckMemo(files, companions.memoPath, mode, blockSize, visualFoxPro,
+                                       descriptorsSound, filled, &findings);
         if (memoResult < 0)
             return memoResult;
     }
-
-    DescriptorSums sums;
-    if (!ScanDescriptors(head, visualFoxPro, &sums))
+    if (!descriptorsSound)
         return kDescriptorsCorrupt;
-    uint16_t headerLength = static_cast<uint16_t>(
-        sums.headerLength + (visualFoxPro ? kVfpBackLinkSize : kFoxProTrailerSize));
-    uint16_t recordLength = static_cast<uint16_t>(sums.fieldLengthSum + 1);
-    if (recordLength == 0)
-        return kDescriptorsCorrupt;  // field lengths add up to no representable record
 
     uint8_t* calc = filled->calcHeader;
     calc[kTypeOffset] = CalculatedType(companions, visualFoxPro);

@@ -80,6 +80,9 @@ public:
         return file;
     }
 
+    // A folder of that name is found as well, as by any directory search: a memo
+    // companion that is a folder then fails to open, rather than the table being
+    // taken for one without memo.
     bool Exists(const std::string& path, std::string* found) override
     {
         *found = path;
@@ -88,7 +91,7 @@ public:
         if (search == INVALID_HANDLE_VALUE)
             return false;
         FindClose(search);
-        return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        return true;
     }
 
     void Pause(unsigned milliseconds) override { Sleep(milliseconds); }

@@ -189,6 +189,8 @@ TEST(FllHostTest, HarnessRefusesBadCalls)
         const char* message;
     };
     const std::string missing = BinDir() + "NOSUCH.FLL";
+    std::vector<std::string> seventeen = {"MENDDBF", "C:a"};
+    seventeen.resize(18, "I:1");
     const Case cases[] = {
         {{"MENDVERSION"}, missing, "cannot load library"},
         {{"MENDVERSION"}, BinDir() + "fllhost.exe", "no entry @DispatchAPI@4"},
@@ -200,6 +202,7 @@ TEST(FllHostTest, HarnessRefusesBadCalls)
         {{"MENDDBF", "I:1"}, "", "argument 1 must be C:<text>"},
         {{"MENDDBF"}, "", "argument 1 is required"},
         {{"MENDVERSION", "I:1", "I:2"}, "", "too many arguments"},
+        {seventeen, "", "a call passes at most 16"},
         {{"--talk", "maybe", "MENDVERSION"}, "", "--talk takes on or off"},
     };
     for (const Case& c : cases) {

@@ -15,13 +15,22 @@
 namespace dbf {
 namespace {
 
+// The kit's published value record and parameter block, as byte offsets.
+const size_t kValueRecordSize = 36;
+const size_t kWidthAt = 2;
+const size_t kLengthAt = 4;
+const size_t kIntegerAt = 8;
+const size_t kHandleAt = 28;
+const size_t kParametersAt = 2;  // after the 16-bit count
+
 // The scripted host: records services, raises an error on the n-th output string.
 struct ScriptedHost {
     std::string output;
     std::vector<int32_t> codes;
     bool returned = false;
     ValueRecord value{};
-    int raiseOnString = -1;  // index of the output string answered with an error
+    std::vector<uint8_t> valueBytes;  // the returned record as the kit lays it out
+    int raiseOnString = -1;           // index of the output string answered with an error
     int strings = 0;
     bool talk = false;
 };
@@ -43,14 +52,21 @@ void HostService(ServiceRecord* r)
             }
             host.output += reinterpret_cast<const char*>(r->argument1);
             break;
-        case kReturnValue:
+        case kReturnValue: {
             host.returned = true;
             host.value = *reinterpret_cast<ValueRecord*>(r->argument1);
+            const auto* bytes = reinterpret_cast<const uint8_t*>(r->argument1);
+            host.valueBytes.assign(bytes, bytes + kValueRecordSize);
             break;
-        case kEvaluate:
-            reinterpret_cast<ValueRecord*>(r->argument1)->type = kTypeLogical;
-            reinterpret_cast<ValueRecord*>(r->argument1)->length = host.talk;
+        }
+        case kEvaluate: {
+            // The host fills a whole value record of the kit's size.
+            auto* bytes = reinterpret_cast<uint8_t*>(r->argument1);
+            std::memset(bytes, 0, kValueRecordSize);
+            bytes[0] = kTypeLogical;
+            WriteLe32(bytes + kLengthAt, host.talk);
             break;
+        }
         default:
             break;
     }
@@ -108,13 +124,14 @@ protected:
         RequestBlock r{};
         r.code = kCallRoutine;
         r.address = reinterpret_cast<void*>(table_->entries[index].routine);
-        r.parameters.count = static_cast<int16_t>(1 + integers.size());
-        r.parameters.values[0].type = kTypeCharacter;
-        r.parameters.values[0].handle = StoreText(name);
-        r.parameters.values[0].length = static_cast<uint32_t>(name.size());
+        ParameterBlock& p = r.parameterBlock;
+        p.count = static_cast<int16_t>(1 + integers.size());
+        p.parameters[0].value.type = kTypeCharacter;
+        p.parameters[0].value.handle = StoreText(name);
+        p.parameters[0].value.length = static_cast<uint32_t>(name.size());
         for (size_t i = 0; i < integers.size(); ++i) {
-            r.parameters.values[i + 1].type = kTypeInteger;
-            r.parameters.values[i + 1].integer = integers[i];
+            p.parameters[i + 1].value.type = kTypeInteger;
+            p.parameters[i + 1].value.integer = integers[i];
         }
         ServeRequest(&r);
     }
@@ -213,7 +230,7 @@ TEST_F(HostDispatchTest, RoutineCallsWithValues)
     r.code = kCallValueRoutine;
     r.address = reinterpret_cast<void*>(&ValueRoutineForTest);
     r.valueA = 4;
-    r.parameters.count = 3;
+    r.parameterBlock.count = 3;
     ServeRequest(&r);
     EXPECT_EQ(r.valueA, 43);
 }
@@ -261,8 +278,8 @@ TEST_F(HostDispatchTest, ThreadWithoutServiceEntryUnwinds)
         RequestBlock r{};
         r.code = kCallRoutine;
         r.address = reinterpret_cast<void*>(table_->entries[1].routine);
-        r.parameters.count = 2;
-        r.parameters.values[1].integer = kModeRepair;
+        r.parameterBlock.count = 2;
+        r.parameterBlock.parameters[1].value.integer = kModeRepair;
         ServeRequest(&r);
     });
     stranger.join();
@@ -282,6 +299,137 @@ TEST_F(HostDispatchTest, LoadRoutineSpeaksOnlyWithTalk)
         EXPECT_EQ(host.output, talk ? "\nDbmend v4 - Visual FoxPro 5.0 FLL v4.10\n" : "");
         EXPECT_EQ(host.codes.front(), kEvaluate);
     }
+}
+
+// A host that knows the kit's layouts only as byte offsets. It walks the library
+// table and its entries by offset (pointers of this build's size: in the 32-bit
+// library the table is 10 bytes and the entries lie 14 bytes apart) and hands the
+// routines parameter blocks written byte by byte; every byte a routine must not read
+// is 0xCC.
+class KitHost {
+public:
+    explicit KitHost(const void* library)
+    {
+        const auto* table = static_cast<const uint8_t*>(library);
+        next_ = PointerAt(table);
+        count_ = static_cast<int16_t>(ReadLe16(table + kPointer));
+        entries_ = static_cast<const uint8_t*>(PointerAt(table + kPointer + 2));
+    }
+
+    const void* next() const { return next_; }
+    int16_t count() const { return count_; }
+    const uint8_t* Entry(int i) const { return entries_ + i * kEntryStride; }
+    static const char* NameOf(const uint8_t* e) { return static_cast<const char*>(PointerAt(e)); }
+    static const void* RoutineOf(const uint8_t* e) { return PointerAt(e + kPointer); }
+    static int16_t CountOf(const uint8_t* e)
+    {
+        return static_cast<int16_t>(ReadLe16(e + 2 * kPointer));
+    }
+    static const char* DescriptorOf(const uint8_t* e)
+    {
+        return static_cast<const char*>(PointerAt(e + 2 * kPointer + 2));
+    }
+
+    // Parameters, each 36 bytes after the previous one.
+    void Character(uint32_t handle, uint32_t length)
+    {
+        uint8_t* p = Next(kTypeCharacter);
+        WriteLe32(p + kLengthAt, length);
+        WriteLe32(p + kHandleAt, handle);
+    }
+    void Integer(int32_t value)
+    {
+        uint8_t* p = Next(kTypeInteger);
+        WriteLe32(p + kIntegerAt, static_cast<uint32_t>(value));
+    }
+
+    // Calls the routine with the parameters given so far.
+    void Call(const void* routine)
+    {
+        RequestBlock r{};
+        r.code = kCallRoutine;
+        r.address = const_cast<void*>(routine);
+        auto* block = reinterpret_cast<uint8_t*>(&r) + offsetof(RequestBlock, parameterBlock);
+        std::memset(block, 0xCC, sizeof r - offsetof(RequestBlock, parameterBlock));
+        WriteLe16(block, static_cast<uint16_t>(parameters_.size() / kValueRecordSize));
+        std::memcpy(block + kParametersAt, parameters_.data(), parameters_.size());
+        ServeRequest(&r);
+        parameters_.clear();
+    }
+
+private:
+    static const void* PointerAt(const uint8_t* p)
+    {
+        const void* pointer;
+        std::memcpy(&pointer, p, sizeof pointer);
+        return pointer;
+    }
+
+    uint8_t* Next(char type)
+    {
+        parameters_.resize(parameters_.size() + kValueRecordSize, 0xCC);
+        uint8_t* p = &parameters_[parameters_.size() - kValueRecordSize];
+        p[0] = static_cast<uint8_t>(type);
+        return p;
+    }
+
+    static const size_t kPointer = sizeof(void*);
+    static const size_t kEntryStride = 3 * kPointer + 2;
+    const void* next_;
+    int16_t count_;
+    const uint8_t* entries_;
+    std::vector<uint8_t> parameters_;
+};
+
+TEST_F(HostDispatchTest, HostOfTheKitsByteLayoutsDrivesTheLibrary)
+{
+    KitHost kit(table_);
+    EXPECT_EQ(kit.next(), nullptr);
+    ASSERT_EQ(kit.count(), 4);
+    const char* names[] = {"", "MENDDBF", "MEND26", "MENDVERSION"};
+    const int16_t counts[] = {-2, 3, 3, 1};
+    const char* descriptors[] = {"", "C,.I,.I", "C,.I,.I", ".I"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_STREQ(KitHost::NameOf(kit.Entry(i)), names[i]);
+        EXPECT_EQ(KitHost::CountOf(kit.Entry(i)), counts[i]);
+        EXPECT_STREQ(KitHost::DescriptorOf(kit.Entry(i)), descriptors[i]);
+    }
+
+    // Repair with block size 128: the name, the mode and the block size are all read
+    // from the kit's offsets, or the memo would not get 128 and 4 + 3 blocks.
+    std::string dir = MakeTempDir();
+    TableShape shape;
+    shape.flags = kFlagMemo;
+    std::vector<uint8_t> table = BuildTable(shape);
+    table[kRecordCountOffset] = 77;
+    WriteBytes(dir + "k.dbf", table);
+    WriteBytes(dir + "k.fpt", BuildMemo(512 + 3 * 128, 1, 64));
+    std::string name = dir + "k.dbf";
+    kit.Character(StoreText(name), static_cast<uint32_t>(name.size()));
+    kit.Integer(kModeRepair);
+    kit.Integer(128);
+    kit.Call(KitHost::RoutineOf(kit.Entry(1)));
+    ASSERT_EQ(host.valueBytes.size(), kValueRecordSize);
+    EXPECT_EQ(host.valueBytes[0], kTypeInteger);
+    EXPECT_EQ(ReadLe16(&host.valueBytes[kWidthAt]), 10);
+    EXPECT_EQ(ReadLe32(&host.valueBytes[kIntegerAt]), 0u);
+    EXPECT_EQ(ReadBytes(dir + "k.dbf")[kRecordCountOffset], 3);
+    std::vector<uint8_t> memo = ReadBytes(dir + "k.fpt");
+    EXPECT_EQ(ReadBe32(&memo[kNextBlockOffset]), 7u);
+    EXPECT_EQ(ReadBe16(&memo[kBlockSizeOffset]), 128);
+
+    // A character result: its length at 4 and its memory handle at 28.
+    host = ScriptedHost{};
+    kit.Integer(1);
+    kit.Call(KitHost::RoutineOf(kit.Entry(3)));
+    ASSERT_EQ(host.valueBytes.size(), kValueRecordSize);
+    EXPECT_EQ(host.valueBytes[0], kTypeCharacter);
+    const std::string stamped = "Dbmend v4 - Visual FoxPro 5.0 FLL v4.10  Dec  4 1996 12:57:47";
+    ASSERT_EQ(ReadLe32(&host.valueBytes[kLengthAt]), stamped.size());
+    auto* text = reinterpret_cast<const char*>(
+        Request(kHandleAddress, ReadLe32(&host.valueBytes[kHandleAt])));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::string(text, stamped.size()), stamped);
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ std::map<std::string, MemoryFileSystem::Entry>::iterator MemoryFileSystem::Find(
 std::unique_ptr<TableFile> MemoryFileSystem::OpenExisting(const std::string& path)
 {
     auto it = Find(path);
-    if (it == files_.end() || it->second.readOnly)
+    if (it == files_.end() || it->second.readOnly || it->second.folder)
         return nullptr;
     return std::make_unique<MemoryTableFile>(*this, it->first);
 }

@@ -22,6 +22,7 @@ public:
         std::vector<uint8_t> data;
         uint64_t reportedSize = 0;  // when larger than the data: the size, zeros beyond
         bool readOnly = false;
+        bool folder = false;  // found by the search, never opened
         bool lockedByOther = false;
         uint32_t writeLimit = 0xFFFFFFFF;  // bytes a write may store at most
         // A range another opener holds locked: as on Windows, a read that overlaps it

@@ -165,6 +165,21 @@ TEST(DbfPlatformFilesTest, CompanionsFoundWhateverTheirCase)
     }
 }
 
+// The directory search finds a folder as well; the table is then not taken for one
+// without memo (which repair would write into its type and flags).
+TEST(DbfPlatformFilesTest, MemoCompanionThatIsAFolderGivesMinus1AndNoWrite)
+{
+    std::string dir = MakeTempDir();
+    std::string table = PutSoundTable(dir, "boxed.dbf");
+    std::vector<uint8_t> before = ReadBytes(table);
+    before[kFlagsOffset] = kFlagMemo;
+    WriteBytes(table, before);
+    ASSERT_TRUE(std::filesystem::create_directory(dir + "BOXED.FPT"));
+    for (int32_t mode : {0, kModeRepair, kModeReport})
+        EXPECT_EQ(checkTableHeader(table.c_str(), mode, 64, nullptr, true), kOpenFailed) << mode;
+    EXPECT_EQ(ReadBytes(table), before);
+}
+
 TEST(DbfPlatformFilesTest, TableOfTwoGigabytesIsRefused)
 {
     std::string table = PutSoundTable(MakeTempDir(), "huge.dbf");

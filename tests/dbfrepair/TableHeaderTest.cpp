@@ -146,9 +146,11 @@ TEST(DbfHeaderTest, ErrorCodes)
          [](MemoryFileSystem& fs) { fs.At(kTable).data.resize(31); }},
         {"memo header short", kModeRepair, kReadFailed,
          [](MemoryFileSystem& fs) { fs.At(kMemo).data.resize(511); }},
-        {"end before terminator", 0, kDescriptorsCorrupt,
+        {"memo is a folder", kModeRepair, kOpenFailed,
+         [](MemoryFileSystem& fs) { fs.At(kMemo).folder = true; }},
+        {"end before terminator", kModeRepair, kDescriptorsCorrupt,
          [](MemoryFileSystem& fs) { fs.At(kTable).data.resize(32 + 3 * 32); }},
-        {"end inside descriptor", 0, kDescriptorsCorrupt,
+        {"end inside descriptor", kModeRepair, kDescriptorsCorrupt,
          [](MemoryFileSystem& fs) { fs.At(kTable).data.resize(32 + 32 + 20); }},
         {"table write short", kModeRepair, kWriteFailed,
          [](MemoryFileSystem& fs) { fs.At(kTable).writeLimit = 31; }},
@@ -161,6 +163,9 @@ TEST(DbfHeaderTest, ErrorCodes)
         c.prepare(fs);
         const char* path = std::string(c.what) == "missing table" ? "C:\\data\\none.dbf" : kTable;
         EXPECT_EQ(Check(fs, c.mode, true, 64, path).result, c.expected) << c.what;
+        if (c.expected != kWriteFailed) {
+            EXPECT_TRUE(fs.writes.empty()) << c.what << ": nothing written before an error";
+        }
     }
 }
 
@@ -264,6 +269,7 @@ TEST(DbfHeaderTest, BlockSizeRule)
     }
 }
 
+// A last block that its writer left unpadded counts whole: the next memo goes after it.
 TEST(DbfHeaderTest, NextBlockOfMemoSizes)
 {
     struct Case {
@@ -273,7 +279,7 @@ TEST(DbfHeaderTest, NextBlockOfMemoSizes)
     };
     const Case cases[] = {
         {512, 64, 8},   {512, 0, 512}, {4096, 64, 64},    {4096, 1, 8},
-        {4100, 64, 64}, {513, 33, 16}, {512, 65536, 512},
+        {4100, 64, 65}, {513, 33, 17}, {512, 65536, 512}, {1165, 128, 10},
     };
     for (const Case& c : cases) {
         MemoryFileSystem fs;
@@ -318,15 +324,20 @@ TEST(DbfHeaderTest, FilesOfTwoGigabytesAreRefusedUnwritten)
     }
 }
 
-TEST(DbfHeaderTest, RecordLengthWrappingToZeroIsCorrupt)
+TEST(DbfHeaderTest, RecordLengthWrappingToZeroIsRefusedBeforeAnyWrite)
 {
     TableShape shape;
     shape.fieldLengths.assign(257, 255);  // 65535 + 1 wraps to 0
     shape.records = 0;
+    shape.flags = kFlagMemo;
     MemoryFileSystem fs;
     fs.Put(kTable, BuildTable(shape));
+    fs.Put(kMemo, BuildMemo(4096, 3, 128));
+    std::vector<uint8_t> table = fs.Data(kTable), memo = fs.Data(kMemo);
     EXPECT_EQ(Check(fs, kModeRepair, true).result, kDescriptorsCorrupt);
     EXPECT_TRUE(fs.writes.empty());
+    EXPECT_EQ(fs.Data(kTable), table);
+    EXPECT_EQ(fs.Data(kMemo), memo);
 }
 
 // Another opener's byte-range lock makes an overlapping read fail. Reading the header

@@ -111,13 +111,16 @@ const dbf::FunctionEntry* FllHost::Find(const std::string& name) const
 
 CallResult FllHost::Call(const dbf::FunctionEntry& entry, const std::vector<Argument>& args)
 {
+    // The parameter block holds kMaxParameters; the caller refuses longer calls.
+    if (args.size() > static_cast<size_t>(dbf::kMaxParameters))
+        return CallResult{};
     auto block = std::make_unique<dbf::RequestBlock>();
     block->code = dbf::kCallRoutine;
     block->address = reinterpret_cast<void*>(entry.routine);
-    block->parameters.count = static_cast<int16_t>(args.size());
+    block->parameterBlock.count = static_cast<int16_t>(args.size());
     std::vector<uint32_t> stored;
     for (size_t i = 0; i < args.size(); ++i) {
-        dbf::ValueRecord& value = block->parameters.values[i];
+        dbf::ValueRecord& value = block->parameterBlock.parameters[i].value;
         value.type = args[i].type;
         if (args[i].type == dbf::kTypeCharacter) {
             value.handle = StoreText(args[i].text);

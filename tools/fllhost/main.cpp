@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "FllHost.h"
 
@@ -46,6 +47,9 @@ int main(int argc, char** argv)
     }
     if (argc <= next)
         return Fail(usage);
+    if (argc - next - 1 > dbf::kMaxParameters)
+        return Fail("too many arguments: a call passes at most " +
+                    std::to_string(dbf::kMaxParameters));
     std::vector<fllhost::Argument> args;
     std::string error;
     for (int i = next + 1; i < argc; ++i) {
