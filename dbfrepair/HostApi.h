@@ -14,10 +14,11 @@ const char kTypeInteger = 'I';
 const char kTypeLogical = 'L';
 const char kTypeReference = 'R';  // a locator: a variable or field passed by reference
 
+// Parameters one call passes at most: the room in the host's parameter block.
 const int kMaxParameters = 16;
 
 // The host lays out the value record, the parameter block and the function table the
-// way its Library Construction Kit publishes them: byte-packed, whatever the
+// way its extension-library kit publishes them: byte-packed, whatever the
 // compiler's own alignment would be. The memory-handle and object tables are the
 // host's structures too and are packed alike.
 #pragma pack(push, 1)
