@@ -5,17 +5,23 @@
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
-"$root/scripts/configure.sh"
 
 log=$(mktemp -d)
 trap 'rm -rf "$log"' EXIT
 times=""
 now() { date +%s; }
 
+# Build times per tree, then test times, for the closing summary.
+for tree in win32 win64 native; do
+    start=$(now)
+    TD_TREES=$tree "$root/scripts/configure.sh"
+    times="$times $tree build $(($(now) - start)) s;"
+done
+
 start=$(now)
 ctest --test-dir "$root/build/native" -j 2 --output-on-failure --timeout 600 \
     2>&1 | tee "$log/native" || true
-times="$times native $(($(now) - start)) s;"
+times="$times native tests $(($(now) - start)) s;"
 
 # Per Windows tree: one X display and one wineserver for the whole run, in the tree's
 # own prefix. The first start creates the prefix; a PE32 start then pays the 32-bit
@@ -32,9 +38,9 @@ for tree in win64 win32; do
         ctest --test-dir '$root/build/$tree' -j 2 --output-on-failure --timeout 600
     " 2>&1 | tee "$log/$tree" || true
     WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
-    times="$times $tree $(($(now) - start)) s;"
+    times="$times $tree tests $(($(now) - start)) s;"
 done
-echo "run times:$times"
+echo "times:$times"
 
 # One closing line for every run.
 status=0; total=0; failed=0
