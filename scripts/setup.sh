@@ -13,8 +13,8 @@ PACKAGES="cmake g++ clang libclang-rt-14-dev googletest
 g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
 wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils fonts-nanum
 dovecot-pop3d python3 python3-dbf gdal-bin locales"
-# From bookworm-backports: qemu 8 or newer runs Wine's 32-bit side on kernels
-# without 32-bit code execution (bookworm's qemu 7.2 cannot map Wine's shared page).
+# Where the kernel runs no 32-bit code, Wine's 32-bit side runs under qemu 8 or newer,
+# from bookworm-backports (bookworm's qemu 7.2 cannot map Wine's shared page).
 QEMU_PACKAGE=qemu-user-static
 QEMU_MIN_VERSION=1:8
 QEMU=/usr/bin/qemu-i386
@@ -37,12 +37,6 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
 fi
 
-if ! grep -rqs '^[^#]*bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    say "adding bookworm-backports to the package sources"
-    echo "deb http://deb.debian.org/debian bookworm-backports main" |
-        $SUDO tee /etc/apt/sources.list.d/backports.list >/dev/null
-fi
-
 missing=""
 for p in $PACKAGES; do
     dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
@@ -52,26 +46,43 @@ if [ -n "$missing" ]; then
     apt_install $missing
 fi
 
-qemu_version=$(dpkg-query -W -f '${Version}' $QEMU_PACKAGE 2>/dev/null || true)
-if [ -z "$qemu_version" ] || dpkg --compare-versions "$qemu_version" lt $QEMU_MIN_VERSION; then
-    say "installing $QEMU_PACKAGE from bookworm-backports"
-    apt_install -t bookworm-backports $QEMU_PACKAGE
-fi
-
 # 32-bit Linux programs (Wine's 32-bit loader): run natively where the kernel can,
 # else through qemu, registered with binfmt_misc for i386 executables and shared
 # objects. The F flag makes the kernel open qemu now, so it works in any mount namespace.
 runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
-if ! runs_32bit; then
-    say "registering $QEMU for 32-bit programs"
-    [ -f $BINFMT/register ] || $SUDO mount -t binfmt_misc binfmt_misc $BINFMT
-    if [ -f $BINFMT/qemu-i386 ]; then
-        # Registered but switched off, or pointing at a qemu that is gone: replace it.
-        echo -1 | $SUDO tee $BINFMT/qemu-i386 >/dev/null
+# qemu 8 or newer, from bookworm-backports (everything else stays from bookworm).
+install_qemu() {
+    if ! grep -rqs '^[^#]*bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        say "adding bookworm-backports to the package sources"
+        echo "deb http://deb.debian.org/debian bookworm-backports main" |
+            $SUDO tee /etc/apt/sources.list.d/backports.list >/dev/null
+        updated=no
     fi
+    qemu_version=$(dpkg-query -W -f '${Version}' $QEMU_PACKAGE 2>/dev/null || true)
+    if [ -z "$qemu_version" ] || dpkg --compare-versions "$qemu_version" lt $QEMU_MIN_VERSION; then
+        say "installing $QEMU_PACKAGE from bookworm-backports"
+        apt_install -t bookworm-backports $QEMU_PACKAGE
+    fi
+}
+
+register_qemu() {
+    say "registering $QEMU for 32-bit programs"
     magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
     mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
     printf '%s\n' ":qemu-i386:M::$magic:$mask:$QEMU:F" | $SUDO tee $BINFMT/register >/dev/null
-    runs_32bit || { say "32-bit programs still do not run"; exit 1; }
+}
+
+if ! runs_32bit; then
+    [ -f $BINFMT/register ] || $SUDO mount -t binfmt_misc binfmt_misc $BINFMT
+    if [ -f $BINFMT/qemu-i386 ]; then
+        # An entry that does not work (switched off, or its qemu is gone): remove it,
+        # then look again whether the kernel runs 32-bit code by itself.
+        echo -1 | $SUDO tee $BINFMT/qemu-i386 >/dev/null
+    fi
+    if ! runs_32bit; then
+        install_qemu
+        register_qemu
+        runs_32bit || { say "32-bit programs still do not run"; exit 1; }
+    fi
 fi
