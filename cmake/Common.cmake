@@ -5,11 +5,18 @@ if(WIN32)
 else()
     set(TD_WIN32 OFF)
 endif()
+# The release build: 32-bit Windows. Its tests run the very files that ship.
+if(TD_WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(TD_PE32 ON)
+    set(TD_RELEASE_BIN ${CMAKE_BINARY_DIR}/bin)
+else()
+    set(TD_PE32 OFF)
+endif()
 
 add_compile_options(-Wall -Wextra)
 
-# The release tree (PE32) builds the deliverables only; the test tree (64-bit
-# Windows, run under Wine) and the native tree build the tests as well.
+# Every tree builds its tests unless told not to: the PE32 and x64 trees run theirs
+# under Wine, the native tree with sanitizers.
 option(TD_BUILD_TESTS "Build the tests" ON)
 
 if(TD_WIN32)
@@ -52,9 +59,12 @@ function(td_version_resource target description original)
     target_sources(${target} PRIVATE ${rc})
 endfunction()
 
-# td_ship(target...): the target is a release file and is installed into dist/.
+# td_ship(target...): the target is a release file and is installed into dist/;
+# the target `release` builds every such file and nothing else.
+add_custom_target(release)
 function(td_ship)
     install(TARGETS ${ARGN} RUNTIME DESTINATION . LIBRARY DESTINATION .)
+    add_dependencies(release ${ARGN})
 endfunction()
 
 # td_add_test(name target [args...]): one CTest entry for a whole test program.

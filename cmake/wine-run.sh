@@ -1,7 +1,8 @@
 #!/bin/sh
-# Runs one Windows program under Wine for the tests: one 64-bit prefix per build
-# tree, no debug chatter, a persistent wineserver so each start is cheap, and a
-# virtual display when none is set.
+# Runs one Windows program under Wine for the tests: one prefix per build tree, no
+# debug chatter, a persistent wineserver so each start is cheap, and a virtual
+# display when none is set. PE32 programs start with Wine's 32-bit loader, every
+# other program (x64 ones, Wine's own commands) with the 64-bit loader.
 set -e
 if [ -z "$WINEPREFIX" ]; then
     # CTest runs a test from inside its build tree; the prefix lives at the tree's top.
@@ -12,13 +13,32 @@ if [ -z "$WINEPREFIX" ]; then
 fi
 export WINEPREFIX
 export WINEDEBUG=-all
-export WINELOADER=/usr/lib/wine/wine64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
+# The machine field of the PE header: 014c for i386.
+pe_machine() {
+    [ -f "$1" ] || return 0
+    header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+    [ -n "$header" ] || return 0
+    od -An -tx2 -j$((header + 4)) -N2 "$1" 2>/dev/null | tr -d ' '
+}
+if [ "$(pe_machine "$1")" = 014c ]; then
+    export WINELOADER=/usr/lib/wine/wine
+else
+    export WINELOADER=/usr/lib/wine/wine64
+fi
+
+# A 64-bit prefix runs PE32 programs too, provided it was made after Wine's 32-bit
+# side was installed (else its syswow64 folder stays empty).
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     flock "$WINEPREFIX.lock" sh -c \
-        '[ -f "$WINEPREFIX/system.reg" ] || "$WINELOADER" wineboot -i >/dev/null 2>&1 </dev/null'
+        '[ -f "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 </dev/null'
+fi
+if [ "$WINELOADER" = /usr/lib/wine/wine ] &&
+    [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+    echo "wine-run: $WINEPREFIX has no 32-bit system files: remove it (it was made before wine32:i386 was installed)" >&2
+    exit 125
 fi
 # One server stays alive between test programs; starting it again only finds it running.
 /usr/lib/wine/wineserver -p >/dev/null 2>&1 </dev/null || true

@@ -3,7 +3,7 @@
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
-TD_TREES=win32 "$root/scripts/configure.sh"
+TD_TREES=win32 TD_TARGET=release "$root/scripts/configure.sh"
 rm -rf "$root/dist"
 cmake --install "$root/build/win32" --prefix "$root/dist" >/dev/null
 

@@ -169,16 +169,17 @@ DWORD HandleCount()
     return count;
 }
 
+// The system calls it with the __stdcall convention, which a lambda does not have on i686.
+BOOL CALLBACK CountThreadWindow(HWND, LPARAM counter)
+{
+    ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
 int ThreadWindowCount()
 {
     int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND, LPARAM counter) -> BOOL {
-            ++*reinterpret_cast<int*>(counter);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(GetCurrentThreadId(), CountThreadWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
