@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <ole2.h>
+#include <olectl.h>
 
 // General page `CSeptenaPropPage`: date, time range, units and borders.
 inline constexpr CLSID CLSID_SeptenaGeneralPage = {
