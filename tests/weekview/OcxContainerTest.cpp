@@ -526,6 +526,12 @@ TEST_F(SeptenaControlTest, ZZReferencesReachZeroModuleUnloadsAndUnregisterLeaves
     factory->Release();
     EXPECT_EQ(canUnload(), S_OK);
 
+    // Unloaded, the module takes its window class with it.
+    CoFreeUnusedLibrariesEx(0, 0);
+    EXPECT_EQ(GetModuleHandleA("SEPTENA.OCX"), nullptr);
+    WNDCLASSA info{};
+    EXPECT_FALSE(GetClassInfoA(module, "WeekViewWindow", &info));
+
     EXPECT_EQ(Regsvr32("/u"), 0u);
     for (const char* key : kClassKeys)
         EXPECT_FALSE(KeyExists(key)) << key;
