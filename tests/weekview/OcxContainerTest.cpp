@@ -6,6 +6,8 @@
 #include "ChildProcess.h"
 #include "OcxHost.h"
 
+#include <commctrl.h>
+
 using namespace ocxtest;
 
 namespace {
@@ -65,6 +67,8 @@ std::wstring GetText(IDispatch* d, DISPID id)
     VariantClear(&v);
     return text;
 }
+
+std::wstring FontFacts(IDispatch* d, DISPID id);
 
 // One control with its site and event sink, optionally in-place active.
 struct Control {
@@ -302,6 +306,91 @@ TEST_F(SeptenaControlTest, InPlaceActiveControlFiresEventsAtTheSink)
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     view->Release();
+}
+
+TEST_F(SeptenaControlTest, NewControlTakesTheContainersAmbientFont)
+{
+    FONTDESC desc{sizeof desc,   const_cast<LPOLESTR>(L"Courier New"),
+                  {{120000, 0}}, FW_NORMAL,
+                  ANSI_CHARSET,  FALSE,
+                  FALSE,         FALSE};
+    IFontDisp* ambient = nullptr;
+    ASSERT_EQ(OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(&ambient)),
+              S_OK);
+    Control c;
+    c.host = CreateHostWindow();
+    c.site = new TestSite(c.host);
+    c.site->ambientFont = ambient;
+    ASSERT_EQ(c.ole->SetClientSite(c.site), S_OK);
+    IPersistStreamInit* persist = nullptr;
+    c.dispatch->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist));
+    EXPECT_EQ(persist->InitNew(), S_OK);
+    persist->Release();
+    IFont* font = nullptr;
+    ambient->QueryInterface(IID_IFont, reinterpret_cast<void**>(&font));
+    BSTR name = nullptr;
+    font->get_Name(&name);
+    CY size{};
+    font->get_Size(&size);
+    font->Release();
+    for (DISPID id : {DISPID(33), DISPID(DISPID_FONT)})
+        EXPECT_EQ(FontFacts(c.dispatch, id),
+                  std::wstring(name) + L" " + std::to_wstring(size.int64))
+            << id;
+    SysFreeString(name);
+    c.ole->SetClientSite(nullptr);
+    c.site->ambientFont = nullptr;
+    ambient->Release();
+}
+
+// Closes the property frame once it shows, noting its tab captions.
+std::vector<std::string> g_tabs;
+void CALLBACK CloseFrame(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND frame = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM out) -> BOOL {
+            char cls[16] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (std::string(cls) == "#32770" && IsWindowVisible(w)) {
+                *reinterpret_cast<HWND*>(out) = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&frame));
+    if (frame == nullptr)
+        return;
+    KillTimer(nullptr, id);
+    HWND tabs = FindWindowExA(frame, nullptr, "SysTabControl32", nullptr);
+    const int count = tabs ? static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int i = 0; i < count; ++i) {
+        char text[64] = {};
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        g_tabs.push_back(text);
+    }
+    PostMessageA(frame, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(SeptenaControlTest, PropertiesVerbShowsTheControlsPages)
+{
+    Control c;
+    c.Activate();
+    g_tabs.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseFrame);
+    EXPECT_EQ(c.ole->DoVerb(OLEIVERB_PROPERTIES, nullptr, c.site, 0, c.host, nullptr), S_OK);
+    KillTimer(nullptr, timer);
+    // The system's stock colour and font pages come between More and About where the
+    // system has them.
+    ASSERT_GE(g_tabs.size(), 3u);
+    EXPECT_EQ(g_tabs.front(), "General");
+    EXPECT_EQ(g_tabs[1], "More");
+    EXPECT_EQ(g_tabs.back(), "About");
 }
 
 // Every persistent property with a value other than its default, by DISPID.
