@@ -23,6 +23,7 @@ const char* const kClassKeys[] = {"CLSID\\{3266CE66-192F-11D0-9FFC-E9983B83C707}
                                   "SEPTENA.SeptenaPropPage.1",
                                   "Septena.CMorePropPage",
                                   "Septena.CAboutPropPage"};
+constexpr long kMay1st1996 = 35063 + 31 + 29 + 31 + 30;
 constexpr HRESULT kCtlSetNotSupported = MAKE_SCODE(SEVERITY_ERROR, FACILITY_CONTROL, 383);
 
 using Lines = std::vector<std::string>;
@@ -215,7 +216,23 @@ TEST_F(SeptenaControlTest, DispatchByNameAndByDispid)
     DISPID id = 0;
     EXPECT_EQ(c.dispatch->GetIDsOfNames(IID_NULL, &bogus, 1, 0, &id), DISP_E_UNKNOWNNAME);
 
-    EXPECT_EQ(GetLong(c.dispatch, 31), 35063);  // Date of a new control
+    // Property changes reach the property-change sinks by DISPID.
+    IConnectionPointContainer* cpc = nullptr;
+    c.dispatch->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
+    IConnectionPoint* notify = nullptr;
+    ASSERT_EQ(cpc->FindConnectionPoint(IID_IPropertyNotifySink, &notify), S_OK);
+    cpc->Release();
+    auto* changes = new NotifySink;
+    DWORD cookie = 0;
+    ASSERT_EQ(notify->Advise(changes, &cookie), S_OK);
+    EXPECT_EQ(PutProperty(c.dispatch, 23, Short(5)), S_OK);
+    EXPECT_EQ(PutProperty(c.dispatch, DISPID_BACKCOLOR, Long(255)), S_OK);
+    EXPECT_EQ(changes->changed, std::vector<DISPID>({23, DISPID_BACKCOLOR}));
+    notify->Unadvise(cookie);
+    notify->Release();
+    changes->Release();
+
+    EXPECT_EQ(GetLong(c.dispatch, 31), kMay1st1996);  // Date follows Month
     EXPECT_EQ(PutProperty(c.dispatch, 4, Short(1500)), S_OK);
     EXPECT_EQ(GetLong(c.dispatch, 4), 60);
     EXPECT_EQ(PutProperty(c.dispatch, 22, Short(0)), S_OK);
@@ -341,6 +358,49 @@ TEST_F(SeptenaControlTest, NewControlTakesTheContainersAmbientFont)
     c.ole->SetClientSite(nullptr);
     c.site->ambientFont = nullptr;
     ambient->Release();
+}
+
+TEST_F(SeptenaControlTest, HostDroppingTheControlInsideAnEventHandler)
+{
+    IOleObject* ole = nullptr;
+    ASSERT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                               reinterpret_cast<void**>(&ole)),
+              S_OK);
+    HWND host = CreateHostWindow();
+    auto* site = new TestSite(host);
+    ole->SetClientSite(site);
+    ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site, 0, host, &site->position);
+    IOleInPlaceObject* inPlace = nullptr;
+    ole->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace));
+    HWND window = nullptr;
+    inPlace->GetWindow(&window);
+    inPlace->Release();
+    IConnectionPointContainer* cpc = nullptr;
+    ole->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
+    IConnectionPoint* point = nullptr;
+    cpc->FindConnectionPoint(kEvents, &point);
+    cpc->Release();
+    auto* sink = new EventSink;
+    DWORD cookie = 0;
+    point->Advise(static_cast<IDispatch*>(sink), &cookie);
+    // The form closes on the first selection: everything the host holds goes at once.
+    sink->onEvent = [&](DISPID id) {
+        if (id != 1 || ole == nullptr)
+            return;
+        point->Unadvise(cookie);
+        point->Release();
+        ole->SetClientSite(nullptr);
+        ole->Release();
+        ole = nullptr;
+    };
+    UpdateWindow(window);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 100));
+    EXPECT_EQ(ole, nullptr);
+    EXPECT_FALSE(IsWindow(window));  // the control went once the message was handled
+    EXPECT_EQ(sink->lines, Lines({"TimeSelect 35064 120 35064 150"}));
+    sink->Release();
+    site->Release();
+    DestroyWindow(host);
 }
 
 // Closes the property frame once it shows, noting its tab captions.
@@ -630,6 +690,21 @@ TEST_F(SeptenaControlTest, ZZReferencesReachZeroModuleUnloadsAndUnregisterLeaves
     EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                                reinterpret_cast<void**>(&none)),
               REGDB_E_CLASSNOTREG);
+
+    // With the type library's registration already gone the classes still go, and
+    // the failure is reported (SELFREG_E_TYPELIB).
+    ASSERT_EQ(Regsvr32(""), 0u);
+    ITypeLib* registered = nullptr;
+    ASSERT_EQ(LoadRegTypeLib(kLibid, 1, 0, 0x409, &registered), S_OK);
+    TLIBATTR* attr = nullptr;
+    registered->GetLibAttr(&attr);
+    const SYSKIND kind = attr->syskind;
+    registered->ReleaseTLibAttr(attr);
+    registered->Release();
+    ASSERT_EQ(UnRegisterTypeLib(kLibid, 1, 0, 0x409, kind), S_OK);
+    EXPECT_NE(Regsvr32("/u"), 0u);
+    for (const char* key : kClassKeys)
+        EXPECT_FALSE(KeyExists(key)) << key;
 }
 
 }  // namespace

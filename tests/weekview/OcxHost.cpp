@@ -172,6 +172,25 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
     for (UINT i = params->cArgs; i > 0; --i)
         line += " " + ArgText(params->rgvarg[i - 1]);
     lines.push_back(line);
+    if (onEvent)
+        onEvent(id);
+    return S_OK;
+}
+
+STDMETHODIMP NotifySink::QueryInterface(REFIID riid, void** out)
+{
+    if (riid == IID_IUnknown || riid == IID_IPropertyNotifySink) {
+        *out = static_cast<IPropertyNotifySink*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP NotifySink::OnChanged(DISPID id)
+{
+    changed.push_back(id);
     return S_OK;
 }
 

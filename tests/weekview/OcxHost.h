@@ -7,6 +7,7 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -88,6 +89,19 @@ public:
                         UINT*) override;
     std::vector<std::string> lines;
     bool skipMouseMoves = true;
+    // Called after each recorded event, with its DISPID.
+    std::function<void(DISPID)> onEvent;
+};
+
+// Records the DISPIDs of property-change notifications.
+class NotifySink : public IPropertyNotifySink, public RefCounted<NotifySink> {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override { return Add(); }
+    STDMETHODIMP_(ULONG) Release() override { return Drop(); }
+    STDMETHODIMP OnChanged(DISPID id) override;
+    STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
+    std::vector<DISPID> changed;
 };
 
 // A property bag keeping the written VARIANTs by name, in the order written.

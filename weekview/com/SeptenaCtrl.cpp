@@ -44,8 +44,7 @@ CSeptenaCtrl::~CSeptenaCtrl()
 {
     events_.UnadviseAll();
     propertyNotify_.UnadviseAll();
-    if (view_.Handle() != nullptr)
-        DestroyWindow(view_.Handle());
+    DestroyViewWindow();
     for (IUnknown* p : {static_cast<IUnknown*>(clientSite_), static_cast<IUnknown*>(inPlaceSite_),
                         static_cast<IUnknown*>(adviseHolder_), static_cast<IUnknown*>(viewSink_),
                         static_cast<IUnknown*>(font_), static_cast<IUnknown*>(hourFont_)}) {

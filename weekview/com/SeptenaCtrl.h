@@ -167,6 +167,12 @@ private:
     HRESULT InPlaceActivate(LONG verb, HWND parent, LPCRECT posRect);
     HRESULT ShowPropertyFrame(HWND parent);
     bool AmbientProperty(DISPID dispid, VARIANT& value);
+    // The control holds a reference to itself while its window handles a message, so
+    // a host that drops the control from an event handler frees it only afterwards.
+    static LRESULT CALLBACK GuardedWindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                              LPARAM lParam);
+    void GuardWindow();
+    void DestroyViewWindow();
     void ReadAmbientUserMode();
 
     LONG refs_ = 1;
@@ -183,6 +189,7 @@ private:
     IFont* hourFont_ = nullptr;
     SIZEL extent_{16933, 12700};  // 640 x 480 pixels at 96 dpi, in HIMETRIC
     LONG freezeEvents_ = 0;
+    WNDPROC viewProc_ = nullptr;
     bool uiActive_ = false;
 };
 

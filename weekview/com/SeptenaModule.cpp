@@ -52,18 +52,31 @@ STDAPI DllRegisterServer()
 {
     if (FAILED(RegisterTypeLibrary()))
         return SELFREG_E_TYPELIB;
-    if (!RegisterClasses())
+    try {
+        if (!RegisterClasses())
+            return SELFREG_E_CLASS;
+    } catch (...) {
         return SELFREG_E_CLASS;
+    }
     return S_OK;
 }
 
+// The classes are removed even when the type library's registration is already gone,
+// so no class is left pointing at a module that is about to be deleted; the failure
+// is still reported.
 STDAPI DllUnregisterServer()
 {
-    if (FAILED(UnRegisterTypeLib(LIBID_SEPTENALib, kTypeLibMajor, kTypeLibMinor, 0x409, kSysKind)))
+    const bool typeLibGone = SUCCEEDED(
+        UnRegisterTypeLib(LIBID_SEPTENALib, kTypeLibMajor, kTypeLibMinor, 0x409, kSysKind));
+    bool classesGone = false;
+    try {
+        classesGone = UnregisterClasses();
+    } catch (...) {
+        classesGone = false;
+    }
+    if (!typeLibGone)
         return SELFREG_E_TYPELIB;
-    if (!UnregisterClasses())
-        return SELFREG_E_CLASS;
-    return S_OK;
+    return classesGone ? S_OK : SELFREG_E_CLASS;
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** out)

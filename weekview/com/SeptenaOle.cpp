@@ -48,6 +48,46 @@ void CSeptenaCtrl::ReadAmbientUserMode()
     view_.SetRunMode(runMode);
 }
 
+namespace {
+
+const char kControlProperty[] = "SeptenaCtrl";
+
+}  // namespace
+
+void CSeptenaCtrl::GuardWindow()
+{
+    const HWND hwnd = view_.Handle();
+    SetPropA(hwnd, kControlProperty, static_cast<HANDLE>(this));
+    viewProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GuardedWindowProc)));
+}
+
+// The window goes without the guard: the control may be in its destructor.
+void CSeptenaCtrl::DestroyViewWindow()
+{
+    const HWND hwnd = view_.Handle();
+    if (hwnd == nullptr)
+        return;
+    if (viewProc_ != nullptr) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(viewProc_));
+        RemovePropA(hwnd, kControlProperty);
+        viewProc_ = nullptr;
+    }
+    DestroyWindow(hwnd);
+}
+
+LRESULT CALLBACK CSeptenaCtrl::GuardedWindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                 LPARAM lParam)
+{
+    auto* self = static_cast<CSeptenaCtrl*>(GetPropA(hwnd, kControlProperty));
+    if (self == nullptr || self->viewProc_ == nullptr)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    self->AddRef();
+    const LRESULT result = CallWindowProcA(self->viewProc_, hwnd, message, wParam, lParam);
+    self->Release();
+    return result;
+}
+
 STDMETHODIMP CSeptenaCtrl::SetClientSite(IOleClientSite* site)
 {
     Replace(clientSite_, site);
@@ -172,6 +212,7 @@ HRESULT CSeptenaCtrl::InPlaceActivate(LONG verb, HWND parent, LPCRECT posRect)
         if (!view_.Create(container != nullptr ? container : parent, options,
                           WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS | enabled))
             return E_FAIL;
+        GuardWindow();
         ApplyFonts();
         view_.ClearModified();
     }
@@ -298,8 +339,7 @@ STDMETHODIMP CSeptenaCtrl::ContextSensitiveHelp(BOOL)
 STDMETHODIMP CSeptenaCtrl::InPlaceDeactivate()
 {
     UIDeactivate();
-    if (view_.Handle() != nullptr)
-        DestroyWindow(view_.Handle());
+    DestroyViewWindow();
     if (inPlaceSite_ != nullptr) {
         IOleInPlaceSite* site = inPlaceSite_;
         inPlaceSite_ = nullptr;
