@@ -342,7 +342,6 @@ TEST_F(SeptenaControlTest, NewControlTakesTheContainersAmbientFont)
     IPersistStreamInit* persist = nullptr;
     c.dispatch->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist));
     EXPECT_EQ(persist->InitNew(), S_OK);
-    persist->Release();
     IFont* font = nullptr;
     ambient->QueryInterface(IID_IFont, reinterpret_cast<void**>(&font));
     BSTR name = nullptr;
@@ -355,6 +354,22 @@ TEST_F(SeptenaControlTest, NewControlTakesTheContainersAmbientFont)
                   std::wstring(name) + L" " + std::to_wstring(size.int64))
             << id;
     SysFreeString(name);
+
+    // A change made to the control's font object itself reaches the control.
+    EXPECT_EQ(persist->IsDirty(), S_FALSE);
+    const std::wstring before = FontFacts(c.dispatch, 33);
+    VARIANT hour;
+    ASSERT_EQ(GetProperty(c.dispatch, 33, hour), S_OK);
+    IFont* held = nullptr;
+    hour.pdispVal->QueryInterface(IID_IFont, reinterpret_cast<void**>(&held));
+    CY bigger{};
+    bigger.int64 = 200000;
+    held->put_Size(bigger);
+    held->Release();
+    VariantClear(&hour);
+    EXPECT_EQ(persist->IsDirty(), S_OK);
+    EXPECT_NE(FontFacts(c.dispatch, 33), before);
+    persist->Release();
     c.ole->SetClientSite(nullptr);
     c.site->ambientFont = nullptr;
     ambient->Release();

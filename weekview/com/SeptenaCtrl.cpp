@@ -46,8 +46,7 @@ CSeptenaCtrl::~CSeptenaCtrl()
     propertyNotify_.UnadviseAll();
     DestroyViewWindow();
     for (IUnknown* p : {static_cast<IUnknown*>(clientSite_), static_cast<IUnknown*>(inPlaceSite_),
-                        static_cast<IUnknown*>(adviseHolder_), static_cast<IUnknown*>(viewSink_),
-                        static_cast<IUnknown*>(font_), static_cast<IUnknown*>(hourFont_)}) {
+                        static_cast<IUnknown*>(adviseHolder_), static_cast<IUnknown*>(viewSink_)}) {
         if (p != nullptr)
             p->Release();
     }
@@ -267,7 +266,7 @@ void CSeptenaCtrl::PropertyChanged(DISPID dispid)
 }
 
 // The holders keep clones, so the caller's font object stays its own.
-HRESULT CSeptenaCtrl::SetFontHolder(IFont*& holder, IFont* font)
+HRESULT CSeptenaCtrl::SetFontHolder(FontHolder& holder, IFont* font)
 {
     IFont* clone = nullptr;
     if (font == nullptr)
@@ -276,11 +275,15 @@ HRESULT CSeptenaCtrl::SetFontHolder(IFont*& holder, IFont* font)
         clone = nullptr;
     if (clone == nullptr)
         return kCtlOutOfMemory;
-    if (holder != nullptr)
-        holder->Release();
-    holder = clone;
+    holder.Reset(clone);
     ApplyFonts();
     return S_OK;
+}
+
+void CSeptenaCtrl::FontChanged(DISPID dispid)
+{
+    ApplyFonts();
+    PropertyChanged(dispid);
 }
 
 IFont* CSeptenaCtrl::AmbientOrDefaultFont()
@@ -304,10 +307,10 @@ void CSeptenaCtrl::ApplyFonts()
 {
     HFONT font = nullptr;
     HFONT hourFont = nullptr;
-    if (font_ != nullptr)
-        font_->get_hFont(&font);
-    if (hourFont_ != nullptr)
-        hourFont_->get_hFont(&hourFont);
+    if (font_.Get() != nullptr)
+        font_.Get()->get_hFont(&font);
+    if (hourFont_.Get() != nullptr)
+        hourFont_.Get()->get_hFont(&hourFont);
     view_.SetFont(font);
     view_.SetHourFont(hourFont);
 }

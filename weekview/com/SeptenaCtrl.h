@@ -10,6 +10,7 @@
 #include <string>
 
 #include "ConnectionPoint.h"
+#include "FontHolder.h"
 #include "WeekViewWindow.h"
 
 namespace septena {
@@ -26,7 +27,8 @@ class CSeptenaCtrl : public IDispatch,
                      public IPersistStorage,
                      public IProvideClassInfo2,
                      public ISpecifyPropertyPages,
-                     private weekview::WeekViewEvents {
+                     private weekview::WeekViewEvents,
+                     private FontChangeListener {
 public:
     // The class factory's creation function.
     static HRESULT Create(REFCLSID clsid, REFIID riid, void** out);
@@ -155,7 +157,9 @@ private:
     void PropertyChanged(DISPID dispid);
 
     // Fonts: the stock Font and HourFont holders.
-    HRESULT SetFontHolder(IFont*& holder, IFont* font);
+    HRESULT SetFontHolder(FontHolder& holder, IFont* font);
+    // FontChangeListener: the host changed a font object the control holds.
+    void FontChanged(DISPID dispid) override;
     IFont* AmbientOrDefaultFont();
     void ApplyFonts();
 
@@ -185,9 +189,9 @@ private:
     IAdviseSink* viewSink_ = nullptr;
     DWORD viewAspects_ = 0;
     DWORD viewAdviseFlags_ = 0;
-    IFont* font_ = nullptr;
-    IFont* hourFont_ = nullptr;
-    SIZEL extent_{16933, 12700};  // 640 x 480 pixels at 96 dpi, in HIMETRIC
+    FontHolder font_{*this, DISPID_FONT};
+    FontHolder hourFont_{*this, 33};  // HourFont
+    SIZEL extent_{16933, 12700};      // 640 x 480 pixels at 96 dpi, in HIMETRIC
     LONG freezeEvents_ = 0;
     WNDPROC viewProc_ = nullptr;
     bool uiActive_ = false;

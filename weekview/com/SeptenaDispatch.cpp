@@ -231,9 +231,9 @@ HRESULT CSeptenaCtrl::GetProperty(DISPID dispid, VARIANT* result)
             SetLong(result, control.GetDate());
             return S_OK;
         case kHourFont:
-            return FontResult(hourFont_, result);
+            return FontResult(hourFont_.Get(), result);
         case DISPID_FONT:
-            return FontResult(font_, result);
+            return FontResult(font_.Get(), result);
         case DISPID_HWND:
             SetLong(result, static_cast<int32_t>(reinterpret_cast<INT_PTR>(view_.Handle())));
             return S_OK;

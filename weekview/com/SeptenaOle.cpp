@@ -94,9 +94,9 @@ STDMETHODIMP CSeptenaCtrl::SetClientSite(IOleClientSite* site)
     if (site != nullptr) {
         ReadAmbientUserMode();
         try {
-            if (font_ == nullptr)
+            if (font_.Get() == nullptr)
                 SetFontHolder(font_, nullptr);
-            if (hourFont_ == nullptr)
+            if (hourFont_.Get() == nullptr)
                 SetFontHolder(hourFont_, nullptr);
         } catch (...) {
             return E_OUTOFMEMORY;

@@ -279,8 +279,9 @@ STDMETHODIMP CSeptenaCtrl::Load(LPSTREAM stream)
         }
         if (FAILED(hr))
             return hr;
-        std::swap(font_, loaded.font);
-        std::swap(hourFont_, loaded.hourFont);
+        font_.Reset(loaded.font);
+        hourFont_.Reset(loaded.hourFont);
+        loaded.font = loaded.hourFont = nullptr;
         view_.Control().LoadProperties(loaded.props);
         AfterExchange();
         return S_OK;
@@ -300,9 +301,9 @@ STDMETHODIMP CSeptenaCtrl::Save(LPSTREAM stream, BOOL clearDirty)
         for (size_t i = 0; i < kPersistentSetSize && SUCCEEDED(hr); ++i) {
             const PersistentProperty& p = kPersistentSet[i];
             if (p.kind == PersistKind::Font)
-                hr = SaveFont(stream, font_);
+                hr = SaveFont(stream, font_.Get());
             else if (p.kind == PersistKind::HourFont)
-                hr = SaveFont(stream, hourFont_);
+                hr = SaveFont(stream, hourFont_.Get());
             else
                 hr = SaveValue(stream, p, props);
         }
@@ -356,8 +357,9 @@ STDMETHODIMP CSeptenaCtrl::Load(IPropertyBag* bag, IErrorLog*)
         }
         if (FAILED(hr))
             return hr;
-        std::swap(font_, loaded.font);
-        std::swap(hourFont_, loaded.hourFont);
+        font_.Reset(loaded.font);
+        hourFont_.Reset(loaded.hourFont);
+        loaded.font = loaded.hourFont = nullptr;
         view_.Control().LoadProperties(loaded.props);
         AfterExchange();
         return S_OK;
@@ -374,7 +376,7 @@ STDMETHODIMP CSeptenaCtrl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL)
         const DisplayProperties& props = view_.Control().Properties();
         HRESULT hr = S_OK;
         for (size_t i = 0; i < kPersistentSetSize && SUCCEEDED(hr); ++i)
-            hr = BagWrite(bag, kPersistentSet[i], props, font_, hourFont_);
+            hr = BagWrite(bag, kPersistentSet[i], props, font_.Get(), hourFont_.Get());
         if (FAILED(hr))
             return hr;
         view_.Control().FinishPropertyExchange();
