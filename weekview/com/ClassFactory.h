@@ -9,7 +9,7 @@ namespace septena {
 // Creates the object of `clsid` and answers `riid` in *out.
 using CreateFunction = HRESULT (*)(REFCLSID clsid, REFIID riid, void** out);
 
-class ClassFactory : public IClassFactory {
+class ClassFactory final : public IClassFactory {
 public:
     ClassFactory(REFCLSID clsid, CreateFunction create);
     // IUnknown

@@ -8,7 +8,7 @@ namespace septena {
 // The font object's notification sink. It has a count of its own and a plain pointer
 // back to its holder, cut when the holder lets go, so the font never keeps the
 // control alive.
-class FontHolder::Watcher : public IPropertyNotifySink {
+class FontHolder::Watcher final : public IPropertyNotifySink {
 public:
     Watcher(FontChangeListener* listener, DISPID dispid) : listener_(listener), dispid_(dispid) {}
     void Detach() { listener_ = nullptr; }

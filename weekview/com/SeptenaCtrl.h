@@ -15,20 +15,20 @@
 
 namespace septena {
 
-class CSeptenaCtrl : public IDispatch,
-                     public IConnectionPointContainer,
-                     public IOleObject,
-                     public IOleInPlaceObject,
-                     public IOleInPlaceActiveObject,
-                     public IOleControl,
-                     public IViewObject2,
-                     public IPersistStreamInit,
-                     public IPersistPropertyBag,
-                     public IPersistStorage,
-                     public IProvideClassInfo2,
-                     public ISpecifyPropertyPages,
-                     private weekview::WeekViewEvents,
-                     private FontChangeListener {
+class CSeptenaCtrl final : public IDispatch,
+                           public IConnectionPointContainer,
+                           public IOleObject,
+                           public IOleInPlaceObject,
+                           public IOleInPlaceActiveObject,
+                           public IOleControl,
+                           public IViewObject2,
+                           public IPersistStreamInit,
+                           public IPersistPropertyBag,
+                           public IPersistStorage,
+                           public IProvideClassInfo2,
+                           public ISpecifyPropertyPages,
+                           private weekview::WeekViewEvents,
+                           private FontChangeListener {
 public:
     // The class factory's creation function.
     static HRESULT Create(REFCLSID clsid, REFIID riid, void** out);
