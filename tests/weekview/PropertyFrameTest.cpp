@@ -1,0 +1,381 @@
+// The property pages in the system's property frame, opened on the real control from
+// SEPTENA.OCX: values typed into the pages' boxes and applied reach the control's
+// properties through its own rules; a refused value stops the apply.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "PageHarness.h"
+#include "PropPageResource.h"
+#include "PropertyPages.h"
+
+using namespace page_tests;
+
+namespace {
+
+constexpr DISPID kTimeStart = 4, kDayHeader = 21, kDay = 22, kMonth = 23;
+constexpr UINT kSetCurrentPage = WM_USER + 101;  // PSM_SETCURSEL
+constexpr DWORD kScriptLimitMs = 20000;
+
+const CLSID kControlClsid = {
+    0x3266CE66, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
+const CLSID kPages[] = {CLSID_SeptenaGeneralPage, CLSID_SeptenaMorePage, CLSID_SeptenaAboutPage};
+
+// Steps run one at a time from a timer inside the frame's modal loop; a step that
+// answers false is tried again on the next tick.
+class FrameScript {
+public:
+    static FrameScript* current;
+    std::vector<std::function<bool()>> steps;
+    size_t next = 0;
+    bool timedOut = false;
+    size_t stoppedAt = 0;
+    DWORD started = GetTickCount();
+
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        // A step may open a modal loop (a message box) in which this timer ticks on.
+        static bool running = false;
+        FrameScript* self = current;
+        if (running || self == nullptr || self->next >= self->steps.size())
+            return;
+        running = true;
+        self->Step();
+        running = false;
+    }
+
+    void Step()
+    {
+        if (GetTickCount() - started > kScriptLimitMs) {
+            timedOut = true;
+            stoppedAt = next;
+            next = steps.size();
+            if (HWND sheet = FindSheet())
+                PostMessageW(sheet, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        const size_t at = next;
+        if (steps[at]())
+            next = at + 1;
+    }
+
+    static HWND FindSheet()
+    {
+        HWND found = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM out) -> BOOL {
+                if (FindWindowExW(window, nullptr, L"SysTabControl32", nullptr) != nullptr) {
+                    *reinterpret_cast<HWND*>(out) = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+};
+FrameScript* FrameScript::current = nullptr;
+
+// Hands out the module's pages and keeps them, so the test can apply them as a frame's
+// Apply button does (the frame of our test platform never applies its pages).
+class RecordingFactory : public IClassFactory {
+public:
+    RecordingFactory(IClassFactory* inner, std::vector<IPropertyPage*>& made)
+        : inner_(inner), made_(made)
+    {
+        inner_->AddRef();
+    }
+    virtual ~RecordingFactory() { inner_->Release(); }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
+    {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
+            *out = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = --refs_;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override
+    {
+        const HRESULT hr = inner_->CreateInstance(outer, riid, out);
+        IPropertyPage* page = nullptr;
+        if (SUCCEEDED(hr) && SUCCEEDED(static_cast<IUnknown*>(*out)->QueryInterface(
+                                 IID_IPropertyPage, reinterpret_cast<void**>(&page))))
+            made_.push_back(page);
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override { return inner_->LockServer(lock); }
+
+private:
+    ULONG refs_ = 1;
+    IClassFactory* inner_;
+    std::vector<IPropertyPage*>& made_;
+};
+
+// The page dialog that holds the control `id`, once the frame has made it.
+HWND PageHolding(int id)
+{
+    HWND sheet = FrameScript::FindSheet();
+    if (sheet == nullptr)
+        return nullptr;
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        sheet,
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (GetDlgCtrlID(window) == s->id && IsWindowVisible(window)) {
+                s->found = GetParent(window);
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Writes what the frame shows as a BMP, for the documentation's pictures.
+void SaveShot(HWND window, const std::string& path)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = ((w * 3) + 3) & ~3;
+    BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    file.bfSize = file.bfOffBits + stride * h;
+    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(out, &file, sizeof file, &written, nullptr);
+    WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+    WriteFile(out, bits, stride * h, &written, nullptr);
+    CloseHandle(out);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+class PropertyFrameTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        OleInitialize(nullptr);
+        module_ = LoadLibraryA((testsupport::BinDir() + "SEPTENA.OCX").c_str());
+        ASSERT_NE(module_, nullptr) << GetLastError();
+        auto getClassObject = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
+        ASSERT_NE(getClassObject, nullptr);
+        // The frame makes its pages by class; the module's own factories serve them.
+        for (const CLSID& page : kPages) {
+            IClassFactory* factory = nullptr;
+            ASSERT_EQ(getClassObject(page, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
+                      S_OK);
+            auto* recording = new RecordingFactory(factory, pages_);
+            factory->Release();
+            DWORD cookie = 0;
+            ASSERT_EQ(CoRegisterClassObject(page, recording, CLSCTX_INPROC_SERVER,
+                                            REGCLS_MULTIPLEUSE, &cookie),
+                      S_OK);
+            recording->Release();
+            cookies_.push_back(cookie);
+        }
+        IClassFactory* factory = nullptr;
+        ASSERT_EQ(
+            getClassObject(kControlClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
+            S_OK);
+        ASSERT_EQ(
+            factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&control_)),
+            S_OK);
+        factory->Release();
+        IPersistStreamInit* persist = nullptr;
+        if (SUCCEEDED(control_->QueryInterface(IID_IPersistStreamInit,
+                                               reinterpret_cast<void**>(&persist)))) {
+            persist->InitNew();
+            persist->Release();
+        }
+    }
+    void TearDown() override
+    {
+        for (IPropertyPage* page : pages_)
+            EXPECT_EQ(page->Release(), 0u) << "the frame gave its pages back";
+        if (control_ != nullptr) {
+            EXPECT_EQ(control_->Release(), 0u) << "the pages released the control";
+        }
+        for (DWORD cookie : cookies_)
+            CoRevokeClassObject(cookie);
+        auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "DllCanUnloadNow")));
+        if (canUnload != nullptr) {
+            EXPECT_EQ(canUnload(), S_OK) << "every page and the control are gone";
+        }
+        OleUninitialize();
+    }
+
+    // Opens the frame on the control and runs the script inside it.
+    void RunFrame(FrameScript& script)
+    {
+        FrameScript::current = &script;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, FrameScript::Tick);
+        IUnknown* objects[] = {control_};
+        CLSID pages[] = {kPages[0], kPages[1], kPages[2]};
+        const HRESULT hr = OleCreatePropertyFrame(nullptr, 0, 0, L"Septena Control", 1, objects, 3,
+                                                  pages, LOCALE_USER_DEFAULT, 0, nullptr);
+        KillTimer(nullptr, timer);
+        FrameScript::current = nullptr;
+        EXPECT_EQ(hr, S_OK);
+        EXPECT_FALSE(script.timedOut) << "stopped at step " << script.stoppedAt;
+        EXPECT_EQ(script.next, script.steps.size());
+    }
+
+    long Number(DISPID id)
+    {
+        DISPPARAMS none{};
+        VARIANT v;
+        VariantInit(&v);
+        EXPECT_EQ(
+            control_->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr),
+            S_OK);
+        VariantChangeType(&v, &v, 0, VT_BSTR);
+        const long value = v.vt == VT_BSTR ? _wtol(v.bstrVal) : -99999;
+        VariantClear(&v);
+        return value;
+    }
+    std::wstring Text(DISPID id)
+    {
+        DISPPARAMS none{};
+        VARIANT v;
+        VariantInit(&v);
+        control_->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr);
+        std::wstring text = v.vt == VT_BSTR && v.bstrVal ? v.bstrVal : L"<none>";
+        VariantClear(&v);
+        return text;
+    }
+
+    void ApplyPages()
+    {
+        for (IPropertyPage* page : pages_)
+            page->Apply();
+    }
+
+    HMODULE module_ = nullptr;
+    std::vector<IPropertyPage*> pages_;
+    IDispatch* control_ = nullptr;
+    std::vector<DWORD> cookies_;
+};
+
+TEST_F(PropertyFrameTest, TypedValuesReachTheControlThroughItsRules)
+{
+    FrameScript script;
+    HWND page = nullptr;
+    auto onPage = [&](int id) {
+        return [&, id] {
+            page = PageHolding(id);
+            return page != nullptr;
+        };
+    };
+    auto tab = [&](int index) {
+        return [index] {
+            SendMessageW(FrameScript::FindSheet(), kSetCurrentPage, index, 0);
+            return true;
+        };
+    };
+    auto shot = [&](const char* name) {
+        return [name] {
+            const char* folder = getenv("SEPTENA_PAGE_SHOTS");
+            if (folder != nullptr)
+                SaveShot(FrameScript::FindSheet(), std::string(folder) + "\\" + name + ".bmp");
+            return true;
+        };
+    };
+    script.steps = {
+        onPage(IDC_DAY),
+        [&] { return ItemText(page, IDC_PRIME_TIME_START) == L"480"; },
+        shot("septena-page-general"),
+        [&] {
+            TypeInto(page, IDC_TIME_START, L"1500");
+            TypeInto(page, IDC_DAY, L"0");
+            ApplyPages();
+            return true;
+        },
+        [&] { return ItemText(page, IDC_TIME_START) == L"60"; },  // shown as the control keeps it
+        [&] {
+            EXPECT_EQ(Number(kTimeStart), 60);
+            EXPECT_EQ(Number(kDay), 1);
+            EXPECT_EQ(ItemText(page, IDC_DAY), L"1");
+            return true;
+        },
+        tab(1),
+        onPage(IDC_DAY_HEADER),
+        shot("septena-page-more"),
+        [&] {
+            TypeInto(page, IDC_DAY_HEADER, L"");
+            return true;
+        },
+        tab(2),
+        onPage(IDC_ABOUT_NAME),
+        shot("septena-page-about"),
+        [&] {
+            ApplyPages();
+            PostMessageW(FrameScript::FindSheet(), WM_COMMAND, IDOK, 0);
+            return true;
+        },
+    };
+    RunFrame(script);
+    EXPECT_EQ(Text(kDayHeader), L"");
+    EXPECT_EQ(Number(kTimeStart), 60);
+}
+
+TEST_F(PropertyFrameTest, RefusedDayStopsTheApply)
+{
+    FrameScript script;
+    HWND page = nullptr;
+    MessageBoxWatcher watcher;
+    script.steps = {
+        [&] { return (page = PageHolding(IDC_DAY)) != nullptr; },
+        [&] {
+            TypeInto(page, IDC_MONTH, L"6");
+            TypeInto(page, IDC_DAY, L"32");
+            ApplyPages();
+            return true;
+        },
+        [&] { return !MessageBoxWatcher::texts.empty(); },
+        [&] {
+            EXPECT_EQ(MessageBoxWatcher::texts[0], L"Please enter an integer between 0 and 31.");
+            EXPECT_EQ(Number(kDay), 1);
+            EXPECT_EQ(Number(kMonth), 1) << "nothing is written when a box is refused";
+            PostMessageW(FrameScript::FindSheet(), WM_COMMAND, IDCANCEL, 0);
+            return true;
+        },
+    };
+    RunFrame(script);
+}
+
+}  // namespace
