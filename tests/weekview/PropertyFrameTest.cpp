@@ -9,6 +9,8 @@
 
 #include "ChildProcess.h"
 #include "PageHarness.h"
+
+#include <commctrl.h>
 #include "PropPageResource.h"
 #include "PropertyPages.h"
 
@@ -153,7 +155,8 @@ HWND PageHolding(int id)
 void SaveShot(HWND window, const std::string& path)
 {
     RECT r{};
-    GetWindowRect(window, &r);
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -245,9 +248,18 @@ protected:
         FrameScript::current = &script;
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, FrameScript::Tick);
         IUnknown* objects[] = {control_};
-        CLSID pages[] = {kPages[0], kPages[1], kPages[2]};
-        const HRESULT hr = OleCreatePropertyFrame(nullptr, 0, 0, L"Septena Control", 1, objects, 3,
-                                                  pages, LOCALE_USER_DEFAULT, 0, nullptr);
+        // The pages the control offers, as a designer asks for them.
+        ISpecifyPropertyPages* specify = nullptr;
+        ASSERT_EQ(
+            control_->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&specify)),
+            S_OK);
+        CAUUID pages{};
+        ASSERT_EQ(specify->GetPages(&pages), S_OK);
+        specify->Release();
+        const HRESULT hr =
+            OleCreatePropertyFrame(nullptr, 0, 0, L"Septena Control", 1, objects, pages.cElems,
+                                   pages.pElems, LOCALE_USER_DEFAULT, 0, nullptr);
+        CoTaskMemFree(pages.pElems);
         KillTimer(nullptr, timer);
         FrameScript::current = nullptr;
         EXPECT_EQ(hr, S_OK);
@@ -301,9 +313,22 @@ TEST_F(PropertyFrameTest, TypedValuesReachTheControlThroughItsRules)
             return page != nullptr;
         };
     };
-    auto tab = [&](int index) {
-        return [index] {
-            SendMessageW(FrameScript::FindSheet(), kSetCurrentPage, index, 0);
+    auto tab = [&](const wchar_t* caption) {
+        return [caption] {
+            // By caption: a frame leaves out the stock pages it cannot make.
+            HWND sheet = FrameScript::FindSheet();
+            HWND tabs = FindWindowExW(sheet, nullptr, L"SysTabControl32", nullptr);
+            const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                wchar_t text[64] = L"";
+                TCITEMW item{};
+                item.mask = TCIF_TEXT;
+                item.pszText = text;
+                item.cchTextMax = 64;
+                SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+                if (wcscmp(text, caption) == 0)
+                    SendMessageW(sheet, kSetCurrentPage, i, 0);
+            }
             return true;
         };
     };
@@ -332,14 +357,14 @@ TEST_F(PropertyFrameTest, TypedValuesReachTheControlThroughItsRules)
             EXPECT_EQ(ItemText(page, IDC_DAY), L"1");
             return true;
         },
-        tab(1),
+        tab(L"More"),
         onPage(IDC_DAY_HEADER),
         shot("septena-page-more"),
         [&] {
             TypeInto(page, IDC_DAY_HEADER, L"");
             return true;
         },
-        tab(2),
+        tab(L"About"),
         onPage(IDC_ABOUT_NAME),
         shot("septena-page-about"),
         [&] {
