@@ -149,6 +149,11 @@ TEST(DemoToolTest, SnapshotHasTheRequestedSizeWhateverTheScreenAndScrollBar)
         EXPECT_EQ(std::to_string(bmp.width) + "x" + std::to_string(bmp.height), size[0]);
     }
     DeleteFileA(path.c_str());
+    // A picture that cannot be written is a failure with a reason, never a success.
+    const DemoRun run =
+        RunDemo("--size 50x50 --snapshot \"" + TempPath("no-such-folder\\x.bmp") + "\"");
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_NE(run.err.find("weekview-demo: cannot write"), std::string::npos) << run.err;
 }
 
 TEST(DemoToolTest, KeysWithControlCharactersStayOnTheirEventLine)

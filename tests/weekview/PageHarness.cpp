@@ -1,105 +1,89 @@
 // Helpers for driving the property pages; see PageHarness.h.
 #include "PageHarness.h"
 
+#include "ChildProcess.h"
+
 namespace page_tests {
+namespace {
+
+const CLSID kControlClsid = {
+    0x3266CE66, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
+
+template <typename Function>
+Function Export(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+VARIANT Get(IDispatch* object, DISPID id)
+{
+    DISPPARAMS none{};
+    VARIANT value;
+    VariantInit(&value);
+    object->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr);
+    return value;
+}
+
+}  // namespace
 
 std::vector<std::wstring> MessageBoxWatcher::texts;
 
-FakeControl::FakeControl() = default;
-
-FakeControl::~FakeControl()
+SeptenaModule::SeptenaModule()
+    : module_(LoadLibraryA((testsupport::BinDir() + "SEPTENA.OCX").c_str()))
 {
-    for (auto& entry : values_)
-        VariantClear(&entry.second);
 }
 
-void FakeControl::Set(DISPID id, long value)
+SeptenaModule::~SeptenaModule()
 {
-    VARIANT& v = values_[id];
-    VariantClear(&v);
-    v.vt = VT_I4;
-    v.lVal = value;
+    if (module_ != nullptr)
+        FreeLibrary(module_);
 }
 
-void FakeControl::SetText(DISPID id, const wchar_t* text)
+HRESULT SeptenaModule::ClassObject(REFCLSID clsid, IClassFactory** factory)
 {
-    VARIANT& v = values_[id];
-    VariantClear(&v);
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocString(text);
+    auto get = Export<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(module_, "DllGetClassObject");
+    return get == nullptr ? E_FAIL
+                          : get(clsid, IID_IClassFactory, reinterpret_cast<void**>(factory));
 }
 
-long FakeControl::Number(DISPID id)
+IDispatch* SeptenaModule::NewControl()
 {
-    VARIANT copy;
-    VariantInit(&copy);
-    VariantChangeType(&copy, &values_[id], 0, VT_I4);
-    return copy.lVal;
-}
-
-std::wstring FakeControl::Text(DISPID id)
-{
-    const VARIANT& v = values_[id];
-    return v.vt == VT_BSTR && v.bstrVal ? v.bstrVal : L"";
-}
-
-HRESULT STDMETHODCALLTYPE FakeControl::QueryInterface(REFIID riid, void** out)
-{
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
+    IClassFactory* factory = nullptr;
+    IDispatch* control = nullptr;
+    if (FAILED(ClassObject(kControlClsid, &factory)))
+        return nullptr;
+    factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&control));
+    factory->Release();
+    IPersistStreamInit* persist = nullptr;
+    if (control != nullptr && SUCCEEDED(control->QueryInterface(
+                                  IID_IPersistStreamInit, reinterpret_cast<void**>(&persist)))) {
+        persist->InitNew();
+        persist->Release();
     }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return control;
 }
 
-HRESULT STDMETHODCALLTYPE FakeControl::GetTypeInfoCount(UINT* count)
+HRESULT SeptenaModule::CanUnloadNow()
 {
-    *count = 0;
-    return S_OK;
+    auto canUnload = Export<HRESULT(WINAPI*)()>(module_, "DllCanUnloadNow");
+    return canUnload == nullptr ? E_FAIL : canUnload();
 }
 
-HRESULT STDMETHODCALLTYPE FakeControl::Invoke(DISPID id, REFIID, LCID, WORD flags,
-                                              DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
-                                              UINT*)
+long Number(IDispatch* object, DISPID id)
 {
-    auto found = values_.find(id);
-    if (found == values_.end())
-        return DISP_E_MEMBERNOTFOUND;
-    if (flags & DISPATCH_PROPERTYGET)
-        return VariantCopy(result, &found->second);
-    if (params->cArgs != 1 || params->cNamedArgs != 1 ||
-        params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
-        return DISP_E_BADPARAMCOUNT;
-    VARIANT& value = params->rgvarg[0];
-    std::string shown = std::to_string(id) + "=";
-    if (value.vt == VT_BSTR) {
-        const int n = WideCharToMultiByte(CP_UTF8, 0, value.bstrVal, -1, nullptr, 0, nullptr, 0);
-        std::string text(n > 0 ? n - 1 : 0, '\0');
-        WideCharToMultiByte(CP_UTF8, 0, value.bstrVal, -1, text.data(), n, nullptr, nullptr);
-        shown += "\"" + text + "\"";
-    } else {
-        VARIANT number;
-        VariantInit(&number);
-        VariantChangeType(&number, &value, 0, VT_I4);
-        shown += std::to_string(number.lVal) + (value.vt == VT_I2     ? ":I2"
-                                                : value.vt == VT_BOOL ? ":BOOL"
-                                                                      : ":I4");
-    }
-    puts.push_back(shown);
-    return VariantCopy(&found->second, &value);
+    VARIANT value = Get(object, id);
+    const bool ok = SUCCEEDED(VariantChangeType(&value, &value, 0, VT_I4));
+    const long number = ok ? value.lVal : -99999;
+    VariantClear(&value);
+    return number;
 }
 
-void SetControlDefaults(FakeControl& control)
+std::wstring Text(IDispatch* object, DISPID id)
 {
-    const std::pair<DISPID, long> numbers[] = {
-        {1, 0},  {2, 3},  {3, 0},     {4, 0},   {5, 0},    {7, -1},    {9, 75},
-        {10, 2}, {11, 0}, {12, 7},    {13, 30}, {16, 480}, {17, 1020}, {20, 2},
-        {22, 1}, {23, 1}, {24, 1996}, {26, 0},  {29, 0},   {32, 0},    {DISPID_ENABLED, -1}};
-    for (const auto& [id, value] : numbers)
-        control.Set(id, value);
-    control.SetText(21, L"S,M,T,W,T,F,S");
+    VARIANT value = Get(object, id);
+    std::wstring text = value.vt == VT_BSTR && value.bstrVal ? value.bstrVal : L"<none>";
+    VariantClear(&value);
+    return text;
 }
 
 MessageBoxWatcher::MessageBoxWatcher() : timer_(SetTimer(nullptr, 0, 20, Tick))
@@ -142,15 +126,6 @@ void TypeInto(HWND dialog, int id, const wchar_t* text)
     SetFocus(edit);
     SendMessageW(edit, EM_SETSEL, 0, -1);
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
 }
 
 }  // namespace page_tests

