@@ -115,9 +115,17 @@ bool WeekViewWindow::UnregisterWindowClass()
     return UnregisterClassA(kClassName, OwnModule()) != 0;
 }
 
-void WeekViewWindow::Draw(HDC dc, const RECT& bounds)
+// A container's draw is a whole picture of the given bounds: a selection repaint
+// pending for the window stays for the window's own paint, and the window lays
+// itself out again for its own size afterwards.
+bool WeekViewWindow::Draw(HDC dc, const RECT& bounds)
 {
-    DrawWeekView(control_, dc, bounds, Context());
+    const bool painted = PaintThroughBitmap(control_, dc, bounds, Context());
+    if (hwnd_ != nullptr) {
+        fullPaintPending_ = false;
+        InvalidateControl();
+    }
+    return painted;
 }
 
 void WeekViewWindow::SetFont(HFONT font)

@@ -32,8 +32,9 @@ public:
     static bool UnregisterWindowClass();
     // Creates the window with the given style bits added to WS_CHILD.
     bool Create(HWND parent, const WeekViewWindowOptions& options, DWORD style);
-    // Paints the control on any device context (the draw entry of the control).
-    void Draw(HDC dc, const RECT& bounds);
+    // Paints the whole control on any device context (the draw entry of the
+    // control); false when the picture could not be made.
+    bool Draw(HDC dc, const RECT& bounds);
     HWND Handle() const { return hwnd_; }
     WeekViewControl& Control() { return control_; }
 

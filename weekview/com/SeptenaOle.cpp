@@ -441,11 +441,10 @@ STDMETHODIMP CSeptenaCtrl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC,
         return E_INVALIDARG;
     const RECT r{bounds->left, bounds->top, bounds->right, bounds->bottom};
     try {
-        view_.Draw(drawDc, r);
+        return view_.Draw(drawDc, r) ? S_OK : E_OUTOFMEMORY;
     } catch (...) {
         return E_OUTOFMEMORY;
     }
-    return S_OK;
 }
 
 STDMETHODIMP CSeptenaCtrl::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
