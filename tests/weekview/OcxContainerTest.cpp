@@ -184,7 +184,63 @@ TEST_F(SeptenaControlTest, RegisteredAndCreatedByProgIdAndClsid)
     EXPECT_EQ(events->GetIDsOfNames(&name, 1, &id), S_OK);
     EXPECT_EQ(id, -608);
     SysFreeString(name);
+    bool errorSeen = false;
+    for (UINT i = 0; i < 8; ++i) {
+        FUNCDESC* f = nullptr;
+        if (FAILED(events->GetFuncDesc(i, &f)))
+            break;
+        if (f->memid == -608) {
+            errorSeen = true;
+            EXPECT_EQ(f->cParams, 2);
+            EXPECT_EQ(f->lprgelemdescParam[0].tdesc.vt, VT_I2);
+        }
+        events->ReleaseFuncDesc(f);
+    }
+    EXPECT_TRUE(errorSeen);
     events->Release();
+
+    // The properties carry the automation types containers rely on.
+    ITypeInfo* dispatch = nullptr;
+    const IID kDispatch = {
+        0x3266CE64, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(kDispatch, &dispatch), S_OK);
+    struct Typed {
+        MEMBERID id;
+        VARTYPE vt;
+        const wchar_t* alias;  // the referenced type's name, for user-defined types
+    };
+    const Typed typed[] = {{3, VT_BOOL, nullptr},
+                           {4, VT_I2, nullptr},
+                           {21, VT_BSTR, nullptr},
+                           {31, VT_I4, nullptr},
+                           {6, VT_USERDEFINED, L"OLE_COLOR"},
+                           {2, VT_USERDEFINED, L"enumUnits"},
+                           {33, VT_PTR, nullptr},
+                           {-515, VT_USERDEFINED, L"OLE_HANDLE"}};
+    int found = 0;
+    for (UINT i = 0; i < 64; ++i) {
+        VARDESC* v = nullptr;
+        if (FAILED(dispatch->GetVarDesc(i, &v)))
+            break;
+        for (const Typed& t : typed) {
+            if (t.id != v->memid)
+                continue;
+            ++found;
+            EXPECT_EQ(v->elemdescVar.tdesc.vt, t.vt) << t.id;
+            if (t.alias != nullptr && v->elemdescVar.tdesc.vt == VT_USERDEFINED) {
+                ITypeInfo* ref = nullptr;
+                ASSERT_EQ(dispatch->GetRefTypeInfo(v->elemdescVar.tdesc.hreftype, &ref), S_OK);
+                BSTR refName = nullptr;
+                ref->GetDocumentation(MEMBERID_NIL, &refName, nullptr, nullptr, nullptr);
+                EXPECT_STREQ(refName, t.alias) << t.id;
+                SysFreeString(refName);
+                ref->Release();
+            }
+        }
+        dispatch->ReleaseVarDesc(v);
+    }
+    EXPECT_EQ(found, 8);
+    dispatch->Release();
     lib->Release();
 }
 
