@@ -185,4 +185,31 @@ TEST_F(SeptenaPersistTest, PropertyBagRoundTripInExchangeOrder)
 
 // Runs last: it removes the registration the suite made.
 
+TEST_F(SeptenaPersistTest, StorageRoundTrip)
+{
+    Control a;
+    ApplySettings(a.dispatch);
+    const std::wstring hourFont = FontFacts(a.dispatch, 33);
+    ILockBytes* bytes = nullptr;
+    ASSERT_EQ(CreateILockBytesOnHGlobal(nullptr, TRUE, &bytes), S_OK);
+    IStorage* storage = nullptr;
+    ASSERT_EQ(StgCreateDocfileOnILockBytes(
+                  bytes, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, &storage),
+              S_OK);
+    IPersistStorage* saver = nullptr;
+    a.dispatch->QueryInterface(IID_IPersistStorage, reinterpret_cast<void**>(&saver));
+    ASSERT_EQ(saver->Save(storage, FALSE), S_OK);
+    EXPECT_EQ(saver->SaveCompleted(nullptr), S_OK);
+    saver->Release();
+
+    Control b;
+    IPersistStorage* loader = nullptr;
+    b.dispatch->QueryInterface(IID_IPersistStorage, reinterpret_cast<void**>(&loader));
+    ASSERT_EQ(loader->Load(storage), S_OK);
+    loader->Release();
+    ExpectSettings(b.dispatch, hourFont);
+    storage->Release();
+    bytes->Release();
+}
+
 }  // namespace
