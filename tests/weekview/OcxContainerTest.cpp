@@ -190,6 +190,16 @@ TEST_F(SeptenaControlTest, DispatchByNameAndByDispid)
     EXPECT_EQ(CallMethod(c.dispatch, 39, {Short(9)}, &result), S_OK);
     EXPECT_EQ(result.boolVal, VARIANT_FALSE);
     EXPECT_EQ(c.sink->lines, Lines({"Error 32003 8"}));
+
+    // While the container freezes events none arrive.
+    IOleControl* control = nullptr;
+    c.dispatch->QueryInterface(IID_IOleControl, reinterpret_cast<void**>(&control));
+    control->FreezeEvents(TRUE);
+    CallMethod(c.dispatch, 39, {Short(9)}, &result);
+    control->FreezeEvents(FALSE);
+    CallMethod(c.dispatch, 39, {Short(10)}, &result);
+    control->Release();
+    EXPECT_EQ(c.sink->lines, Lines({"Error 32003 8", "Error 32003 9"}));
 }
 
 TEST_F(SeptenaControlTest, InPlaceActiveControlFiresEventsAtTheSink)
