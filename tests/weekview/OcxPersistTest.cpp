@@ -179,6 +179,16 @@ TEST_F(SeptenaPersistTest, PropertyBagRoundTripInExchangeOrder)
     bag->Write(L"TimeStart", &wide);
     ASSERT_EQ(loader->Load(bag, nullptr), S_OK);
     EXPECT_EQ(GetLong(b.dispatch, 4), 1500);
+
+    // A value that is not a number refuses the whole bag and changes nothing.
+    VARIANT bad = Text(L"tomorrow");
+    bag->Write(L"Day", &bad);
+    VariantClear(&bad);
+    VARIANT month = Short(7);
+    bag->Write(L"Month", &month);
+    EXPECT_NE(loader->Load(bag, nullptr), S_OK);
+    EXPECT_EQ(GetLong(b.dispatch, 22), 31);
+    EXPECT_EQ(GetLong(b.dispatch, 23), 2);
     loader->Release();
     bag->Release();
 }
