@@ -61,7 +61,7 @@ int16_t ClampYear(int16_t value)
     return value <= 1000 ? 1000 : value;
 }
 
-bool IsBorderStyle(int16_t value)
+bool IsBorderStyle(int32_t value)
 {
     return value >= BorderRegular && value <= BorderLowered;
 }

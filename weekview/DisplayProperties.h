@@ -74,6 +74,6 @@ int16_t ClampDayColumns(int16_t value);
 int16_t ClampDay(int16_t value);
 int16_t ClampMonth(int16_t value);
 int16_t ClampYear(int16_t value);
-bool IsBorderStyle(int16_t value);
+bool IsBorderStyle(int32_t value);
 
 }  // namespace weekview

@@ -10,31 +10,39 @@ namespace weekview {
 namespace {
 
 using ShortSetter = void (WeekViewControl::*)(int16_t);
+using EnumSetter = void (WeekViewControl::*)(int32_t);
 using BoolSetter = void (WeekViewControl::*)(bool);
 using ColorMember = OleColor DisplayProperties::*;
 
 const std::map<std::string, ShortSetter>& ShortSetters()
 {
     static const std::map<std::string, ShortSetter> setters = {
-        {"BorderType", &WeekViewControl::SetBorderType},
-        {"TimeUnits", &WeekViewControl::SetTimeUnits},
         {"TimeStart", &WeekViewControl::SetTimeStart},
         {"TimeEnd", &WeekViewControl::SetTimeEnd},
         {"TimeTextWidth", &WeekViewControl::SetTimeTextWidth},
-        {"TimeBorder", &WeekViewControl::SetTimeBorder},
         {"HeightOffset", &WeekViewControl::SetHeightOffset},
         {"DayColumns", &WeekViewControl::SetDayColumns},
         {"HeaderHeight", &WeekViewControl::SetHeaderHeight},
         {"PrimeTimeStart", &WeekViewControl::SetPrimeTimeStart},
         {"PrimeTimeEnd", &WeekViewControl::SetPrimeTimeEnd},
-        {"HeaderBorder", &WeekViewControl::SetHeaderBorder},
         {"Day", &WeekViewControl::SetDay},
         {"Month", &WeekViewControl::SetMonth},
         {"Year", &WeekViewControl::SetYear},
         {"HeaderYOffset", &WeekViewControl::SetHeaderYOffset},
         {"TopTime", &WeekViewControl::SetTopTime},
-        {"TimeType", &WeekViewControl::SetTimeType},
         {"FirstDay", &WeekViewControl::FirstDay},
+    };
+    return setters;
+}
+
+const std::map<std::string, EnumSetter>& EnumSetters()
+{
+    static const std::map<std::string, EnumSetter> setters = {
+        {"BorderType", &WeekViewControl::SetBorderType},
+        {"TimeUnits", &WeekViewControl::SetTimeUnits},
+        {"TimeBorder", &WeekViewControl::SetTimeBorder},
+        {"HeaderBorder", &WeekViewControl::SetHeaderBorder},
+        {"TimeType", &WeekViewControl::SetTimeType},
     };
     return setters;
 }
@@ -118,6 +126,14 @@ bool SetPropertyByName(WeekViewControl& control, const std::string& name, const 
             return false;
         }
         (control.*(s->second))(static_cast<int16_t>(number));
+        return true;
+    }
+    if (auto e = EnumSetters().find(name); e != EnumSetters().end()) {
+        if (!ParseInteger(value, INT32_MIN, INT32_MAX, number)) {
+            error = name + " needs a whole number: " + value;
+            return false;
+        }
+        (control.*(e->second))(static_cast<int32_t>(number));
         return true;
     }
     if (auto b = BoolSetters().find(name); b != BoolSetters().end()) {

@@ -41,8 +41,10 @@ bool WeekViewControl::DeleteAppointment(int16_t nIndex)
 {
     if (!CheckIndex(nIndex))
         return false;
-    ClearSelection();
+    // Erase before the selection is cleared: clearing fires TimeSelect, and a
+    // handler may change the list, so nothing may use the index after it.
     list_.Remove(nIndex);
+    ClearSelection();
     site_.InvalidateControl();
     return true;
 }

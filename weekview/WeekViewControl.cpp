@@ -79,47 +79,47 @@ void WeekViewControl::FirstDay(int16_t nDay)
     SetDate(date_ + target - w);
 }
 
-void WeekViewControl::SetTimeUnits(int16_t value)
+void WeekViewControl::SetTimeUnits(int32_t value)
 {
     if (value < Minutes_5 || value > Minutes_60)
         return;
     ClearSelection();
     savedTopTime_ = GetTopTime();
     restoreTopTime_ = true;
-    props_.TimeUnits = value;
+    props_.TimeUnits = static_cast<int16_t>(value);
     Changed();
 }
 
-void WeekViewControl::SetTimeType(int16_t value)
+void WeekViewControl::SetTimeType(int32_t value)
 {
     if (value != TimeFull && value != TimeSplit)
         return;
-    props_.TimeType = value;
+    props_.TimeType = static_cast<int16_t>(value);
     Changed();
 }
 
-void WeekViewControl::SetBorderType(int16_t value)
+void WeekViewControl::SetBorderType(int32_t value)
 {
     if (!IsBorderStyle(value))
         return;
-    props_.BorderType = value;
-    insets_ = BorderInsets(value);
+    props_.BorderType = static_cast<int16_t>(value);
+    insets_ = BorderInsets(props_.BorderType);
     Changed();
 }
 
-void WeekViewControl::SetTimeBorder(int16_t value)
+void WeekViewControl::SetTimeBorder(int32_t value)
 {
     if (!IsBorderStyle(value))
         return;
-    props_.TimeBorder = value;
+    props_.TimeBorder = static_cast<int16_t>(value);
     Changed();
 }
 
-void WeekViewControl::SetHeaderBorder(int16_t value)
+void WeekViewControl::SetHeaderBorder(int32_t value)
 {
     if (!IsBorderStyle(value))
         return;
-    props_.HeaderBorder = value;
+    props_.HeaderBorder = static_cast<int16_t>(value);
     Changed();
 }
 
@@ -211,6 +211,29 @@ void WeekViewControl::SetColor(OleColor DisplayProperties::*member, OleColor val
 {
     props_.*member = value;
     Changed();
+}
+
+void WeekViewControl::LoadProperties(const DisplayProperties& loaded)
+{
+    props_ = loaded;
+    FinishPropertyExchange();
+}
+
+void WeekViewControl::FinishPropertyExchange()
+{
+    visibleRows_ = 0;
+    restoreTopTime_ = false;
+    firstRow_ = 0;
+    savedTopTime_ = 0;
+    ClearSelection();
+    insets_ = BorderInsets(props_.BorderType);
+    RecomputeDate();
+    site_.InvalidateControl();
+}
+
+void WeekViewControl::ResetProperties()
+{
+    LoadProperties(DisplayProperties{});
 }
 
 }  // namespace weekview

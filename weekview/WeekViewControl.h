@@ -63,11 +63,13 @@ public:
 
     // Display properties: read all at once, set one at a time through its rule.
     const DisplayProperties& Properties() const { return props_; }
-    void SetTimeUnits(int16_t value);
-    void SetTimeType(int16_t value);
-    void SetBorderType(int16_t value);
-    void SetTimeBorder(int16_t value);
-    void SetHeaderBorder(int16_t value);
+    // Enumerations arrive 32 bits wide from automation; a value outside the
+    // enumeration is ignored before it is narrowed, so 65536 never becomes 0.
+    void SetTimeUnits(int32_t value);
+    void SetTimeType(int32_t value);
+    void SetBorderType(int32_t value);
+    void SetTimeBorder(int32_t value);
+    void SetHeaderBorder(int32_t value);
     void SetTimeStart(int16_t value);
     void SetTimeEnd(int16_t value);
     void SetPrimeTimeStart(int16_t value);
@@ -84,6 +86,15 @@ public:
     void SetEnabled(bool value);
     // Colours by member: BackColor, ForeColor, BorderColor, ... AppBarColor.
     void SetColor(OleColor DisplayProperties::*member, OleColor value);
+
+    // Persistence: loaded values are stored as read, without the setters' rules,
+    // and the closing steps follow. The closing steps also follow every save.
+    void LoadProperties(const DisplayProperties& loaded);
+    // After every load or save: the view back to the top, the selection cleared
+    // (the host sees TimeSelect -1 -1 -1 -1), border insets and `Date` recomputed.
+    void FinishPropertyExchange();
+    // Every persistent property back to its default, with the closing steps.
+    void ResetProperties();
 
     // Scrolling.
     int16_t GetTopTime() const;

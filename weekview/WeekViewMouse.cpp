@@ -123,7 +123,8 @@ void WeekViewControl::RightClickAt(int x, int y, const Rect& client)
         return;
     const int16_t i = cells_.At(col, row);
     if (i != -1 && i < list_.Count()) {
-        const Appointment& a = list_.At(i + 1);
+        // A copy: the handler may change or clear the list while it holds the key.
+        const Appointment a = list_.At(i + 1);
         events_.RightClick(a.startTime, a.startDate, a.endTime, a.endDate,
                            static_cast<int16_t>(i + 1), a.key);
     } else {

@@ -37,6 +37,16 @@ int16_t ShiftOf(WPARAM keys)
     return shift;
 }
 
+// The module this code is linked into, not the host program.
+HINSTANCE OwnModule()
+{
+    HMODULE module = nullptr;
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCSTR>(&OwnModule), &module);
+    return module;
+}
+
 bool RegisterOnce(HINSTANCE instance, WNDPROC proc)
 {
     WNDCLASSA existing;
@@ -84,16 +94,38 @@ WeekViewWindow::~WeekViewWindow()
 
 bool WeekViewWindow::Create(HWND parent, const WeekViewWindowOptions& options)
 {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    return Create(parent, options, WS_VISIBLE | WS_VSCROLL | WS_TABSTOP);
+}
+
+bool WeekViewWindow::Create(HWND parent, const WeekViewWindowOptions& options, DWORD style)
+{
+    const HINSTANCE instance = OwnModule();
     if (!RegisterOnce(instance, WindowProc))
         return false;
     runMode_ = options.runMode;
     const RECT& b = options.bounds;
-    hwnd_ =
-        CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP, b.left,
-                        b.top, b.right - b.left, b.bottom - b.top, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(options.id)), instance, this);
+    hwnd_ = CreateWindowExA(
+        0, kClassName, "", WS_CHILD | style, b.left, b.top, b.right - b.left, b.bottom - b.top,
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(options.id)), instance, this);
     return hwnd_ != nullptr;
+}
+
+bool WeekViewWindow::UnregisterWindowClass()
+{
+    return UnregisterClassA(kClassName, OwnModule()) != 0;
+}
+
+// A container's draw is a whole picture of the given bounds: a selection repaint
+// pending for the window stays for the window's own paint, and the window lays
+// itself out again for its own size afterwards.
+bool WeekViewWindow::Draw(HDC dc, const RECT& bounds)
+{
+    const bool painted = PaintThroughBitmap(control_, dc, bounds, Context());
+    if (hwnd_ != nullptr) {
+        fullPaintPending_ = false;
+        InvalidateControl();
+    }
+    return painted;
 }
 
 void WeekViewWindow::SetFont(HFONT font)
@@ -198,7 +230,7 @@ PaintContext WeekViewWindow::Context() const
     pc.font = font_;
     pc.hourFont = hourFont_;
     pc.runMode = runMode_;
-    pc.hasFocus = GetFocus() == hwnd_;
+    pc.hasFocus = hwnd_ != nullptr && GetFocus() == hwnd_;
     return pc;
 }
 

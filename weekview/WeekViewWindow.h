@@ -26,6 +26,15 @@ public:
     WeekViewWindow& operator=(const WeekViewWindow&) = delete;
 
     bool Create(HWND parent, const WeekViewWindowOptions& options);
+    // The window class belongs to the module holding this code (a program or the
+    // control's DLL); a DLL unregisters it when it is unloaded, so a later load
+    // never finds a class pointing at freed code. False while windows still use it.
+    static bool UnregisterWindowClass();
+    // Creates the window with the given style bits added to WS_CHILD.
+    bool Create(HWND parent, const WeekViewWindowOptions& options, DWORD style);
+    // Paints the whole control on any device context (the draw entry of the
+    // control); false when the picture could not be made.
+    bool Draw(HDC dc, const RECT& bounds);
     HWND Handle() const { return hwnd_; }
     WeekViewControl& Control() { return control_; }
 

@@ -41,7 +41,12 @@ std::string ReadWholeFile(const std::string& path)
 
 ProcessResult RunCaptured(const std::string& commandLine, const std::string& tag, DWORD timeoutMs)
 {
-    const std::string stem = TempPath(tag + "-" + std::to_string(GetCurrentProcessId()));
+    // A fresh pair of files for every run: a helper process that Wine starts from a
+    // windowed program (its desktop) may hold the last run's files open past their
+    // deletion; a run reusing the names then lost its output and read the old one.
+    static LONG runs = 0;
+    const std::string stem = TempPath(tag + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                      std::to_string(InterlockedIncrement(&runs)));
     const std::string outPath = stem + ".out";
     const std::string errPath = stem + ".err";
     HANDLE out = InheritableFile(outPath);

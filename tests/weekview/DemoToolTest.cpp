@@ -133,6 +133,41 @@ TEST(DemoToolTest, SnapshotIsA24BitPictureOfTheView)
     DeleteFileA(path.c_str());
 }
 
+TEST(DemoToolTest, SnapshotHasTheRequestedSizeWhateverTheScreenAndScrollBar)
+{
+    // Larger than the test screen, below the frame's smallest size, and a view whose
+    // rows do not fit (so the scroll bar shows beside the client area).
+    const char* sizes[][2] = {
+        {"2000x1500", "--set TimeUnits=0"}, {"1x1", ""}, {"300x200", "--set TimeUnits=0"}};
+    const std::string path = TempPath("weekview-demo-size.bmp");
+    for (const auto& size : sizes) {
+        DeleteFileA(path.c_str());
+        const DemoRun run = RunDemo(std::string("--size ") + size[0] + " " + size[1] +
+                                    " --snapshot \"" + path + "\"");
+        ASSERT_EQ(run.exitCode, 0u) << size[0] << run.err;
+        const Bmp bmp = ReadBmp(path);
+        EXPECT_EQ(std::to_string(bmp.width) + "x" + std::to_string(bmp.height), size[0]);
+    }
+    DeleteFileA(path.c_str());
+    // A picture that cannot be written is a failure with a reason, never a success.
+    const DemoRun run =
+        RunDemo("--size 50x50 --snapshot \"" + TempPath("no-such-folder\\x.bmp") + "\"");
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_NE(run.err.find("weekview-demo: cannot write"), std::string::npos) << run.err;
+}
+
+TEST(DemoToolTest, KeysWithControlCharactersStayOnTheirEventLine)
+{
+    const DemoRun run = RunDemo(std::string("--events ") + kGeometry +
+                                "--add \"960,35063,1020,35063,a\tb\\c\nTimeSelect 1 2 3 4\" "
+                                "--rclick 121,33 --snapshot \"" +
+                                TempPath("weekview-demo-keys.bmp") + "\"");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(CustomEvents(run.out),
+              Lines({"TimeSelect -1 -1 -1 -1",
+                     "RightClick 960 35063 1020 35063 1 a\\x09b\\x5Cc\\x0ATimeSelect 1 2 3 4"}));
+}
+
 TEST(DemoToolTest, BadInputIsRefusedAndWritesNothing)
 {
     const std::string path = TempPath("weekview-demo-bad.bmp");

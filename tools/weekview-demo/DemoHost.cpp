@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "BmpFile.h"
+#include "GdiObjects.h"
 #include "PropertyByName.h"
 
 namespace weekview_demo {
@@ -12,8 +13,27 @@ namespace {
 
 constexpr const char* kFrameClass = "WeekViewDemoFrame";
 constexpr int kViewId = 100;
+constexpr LONG kLargestTrackSize = 32767;
 
 }  // namespace
+
+std::string EscapeKey(const std::string& key)
+{
+    // One event per line: control characters, and the backslash that starts an
+    // escape, are written as \xNN so a key can never break or fake a line.
+    std::string shown;
+    for (const char c : key) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || byte == '\\') {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            shown += escaped;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
 
 void PrintingEvents::Print(const char* format, ...)
 {
@@ -36,7 +56,7 @@ void PrintingEvents::RightClick(int16_t st, int32_t sd, int16_t et, int32_t ed, 
                                 const std::string& key)
 {
     Print("RightClick %d %ld %d %ld %d %s", st, static_cast<long>(sd), et, static_cast<long>(ed),
-          index, key.c_str());
+          index, EscapeKey(key).c_str());
 }
 
 void PrintingEvents::Error(int16_t code, int16_t index)
@@ -91,6 +111,14 @@ LRESULT CALLBACK DemoHost::FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPA
             if (HWND view = GetDlgItem(hwnd, kViewId))
                 MoveWindow(view, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
             return 0;
+        case WM_GETMINMAXINFO: {
+            // The view keeps the size asked for even where the screen is smaller.
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMinTrackSize = POINT{0, 0};
+            limits->ptMaxTrackSize = POINT{kLargestTrackSize, kLargestTrackSize};
+            limits->ptMaxSize = limits->ptMaxTrackSize;
+            return 0;
+        }
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -128,7 +156,39 @@ bool DemoHost::Create(std::string& error)
     ShowWindow(frame_, SW_SHOWNORMAL);
     UpdateWindow(frame_);
     Pump();
+    FitView();
     return true;
+}
+
+void DemoHost::FitView()
+{
+    // The view's client area is the size asked for; a scroll bar, when shown, comes
+    // beside it, so mouse steps and the snapshot use the same geometry.
+    RECT client{};
+    GetClientRect(view_.Handle(), &client);
+    const int growX = options_.width - client.right;
+    const int growY = options_.height - client.bottom;
+    if (growX == 0 && growY == 0)
+        return;
+    RECT view{};
+    GetWindowRect(view_.Handle(), &view);
+    RECT outer{0, 0, view.right - view.left + growX, view.bottom - view.top + growY};
+    AdjustWindowRect(&outer, static_cast<DWORD>(GetWindowLongA(frame_, GWL_STYLE)), FALSE);
+    SetWindowPos(frame_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+}
+
+bool DemoHost::CheckSize(std::string& error)
+{
+    RECT client{};
+    GetClientRect(view_.Handle(), &client);
+    if (client.right == options_.width && client.bottom == options_.height)
+        return true;
+    error = "cannot make the view " + std::to_string(options_.width) + "x" +
+            std::to_string(options_.height) + " pixels (it is " + std::to_string(client.right) +
+            "x" + std::to_string(client.bottom) + ")";
+    return false;
 }
 
 void DemoHost::Pump()
@@ -240,22 +300,55 @@ bool DemoHost::RunSteps(std::string& error)
         if (!Apply(step, error))
             return false;
         Pump();
+        FitView();
     }
     ReleaseButton();
     Pump();
-    return true;
+    FitView();
+    return CheckSize(error);
 }
 
 bool DemoHost::WriteSnapshot(const std::string& path, std::string& error)
 {
-    HBITMAP bitmap = view_.Snapshot();
-    if (bitmap == nullptr) {
+    // Painted through the draw entry into a picture of exactly the requested size;
+    // nothing is written when the picture cannot be made or painted.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = options_.width;
+    info.bmiHeader.biHeight = options_.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    weekview::GdiObject<HBITMAP> bitmap(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    weekview::MemoryDc memory(nullptr);
+    if (bitmap.Get() == nullptr || memory.Get() == nullptr) {
+        error = "cannot make a picture of " + std::to_string(options_.width) + "x" +
+                std::to_string(options_.height) + " pixels";
+        return false;
+    }
+    if (!PaintInto(memory.Get(), bitmap.Get())) {
         error = "cannot paint the snapshot";
         return false;
     }
-    const bool written = WriteBmp24(bitmap, path, error);
-    DeleteObject(bitmap);
-    return written;
+    return WriteBmp24(bitmap.Get(), path, error);
+}
+
+bool DemoHost::PaintInto(HDC memory, HBITMAP bitmap)
+{
+    // The picture is deselected again when this returns, so it can be read.
+    weekview::SelectedObject selected(memory, bitmap);
+    weekview::PaintContext pc;
+    pc.font = view_.Font();
+    pc.hourFont = fonts_[1];
+    pc.runMode = true;
+    pc.hasFocus = GetFocus() == view_.Handle();
+    const RECT bounds{0, 0, options_.width, options_.height};
+    const bool painted =
+        selected.Ok() && weekview::PaintThroughBitmap(view_.Control(), memory, bounds, pc);
+    GdiFlush();
+    return painted;
 }
 
 int DemoHost::RunInteractive()

@@ -30,6 +30,9 @@ private:
     bool enabled_;
 };
 
+// A key as printed on an event line: control characters and backslashes as \xNN.
+std::string EscapeKey(const std::string& key);
+
 class DemoHost {
 public:
     explicit DemoHost(const DemoOptions& options);
@@ -49,6 +52,9 @@ private:
     void SendMouse(UINT message, WPARAM keys, int x, int y);
     void ReleaseButton();
     void Pump();
+    void FitView();
+    bool CheckSize(std::string& error);
+    bool PaintInto(HDC memory, HBITMAP bitmap);
 
     const DemoOptions& options_;
     PrintingEvents events_;

@@ -1,0 +1,102 @@
+// Identities of the week view control: class, interfaces, type library, the pages it
+// offers, its DISPIDs and its registry facts.
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+
+namespace septena {
+
+inline constexpr CLSID CLSID_Septena = {
+    0x3266CE66, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
+inline constexpr IID DIID_DSeptena = {
+    0x3266CE64, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
+inline constexpr IID DIID_DSeptenaEvents = {
+    0x3266CE65, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
+inline constexpr GUID LIBID_SEPTENALib = {
+    0x3266CE63, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
+// The system's stock colour and font pages.
+inline constexpr CLSID CLSID_StockColorPage = {
+    0x0BE35201, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
+inline constexpr CLSID CLSID_StockFontPage = {
+    0x0BE35200, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
+
+constexpr const char* kProgId = "SEPTENA.SeptenaCtrl.1";
+constexpr const char* kUserTypeName = "Septena Control";
+constexpr DWORD kMiscStatus = 131473;
+constexpr DWORD kPropertySetVersion = 65536;  // version 1.0 of the persistent set
+constexpr WORD kTypeLibMajor = 1;
+constexpr WORD kTypeLibMinor = 0;
+
+// String and bitmap resources of the module.
+constexpr int kStringControlName = 1;
+constexpr int kStringGeneralPageName = 2;
+constexpr int kStringAboutPageName = 101;
+constexpr int kStringMorePageName = 103;
+constexpr int kToolboxBitmap = 1;
+
+// Custom members of _DSeptena: a member's DISPID is its place in the dispatch table.
+enum Dispid : DISPID {
+    kBorderType = 1,
+    kTimeUnits,
+    kMilitaryTime,
+    kTimeStart,
+    kTimeEnd,
+    kBorderColor,
+    kIncludeAmPm,
+    kTimeBackColor,
+    kTimeTextWidth,
+    kTimeBorder,
+    kHeightOffset,
+    kDayColumns,
+    kHeaderHeight,
+    kPrimeTimeColor,
+    kNonPrimeColor,
+    kPrimeTimeStart,
+    kPrimeTimeEnd,
+    kHeaderBackColor,
+    kHeaderForeColor,
+    kHeaderBorder,
+    kDayHeader,
+    kDay,
+    kMonth,
+    kYear,
+    kLineColor,
+    kWeekendPrime,
+    kSelectedColor,
+    kAppBarColor,
+    kHeaderYOffset,
+    kTopTime,
+    kDate,
+    kTimeType,
+    kHourFont,
+    kFindDay,
+    kFindMonth,
+    kFindYear,
+    kAddAppointment,
+    kAddKeyAppointment,
+    kDeleteAppointment,
+    kDeleteKeyAppointment,
+    kKeyValue,
+    kClearAppointments,
+    kFirstDay,
+    kMoveKeyAppointment,
+    kAppointments,
+    kAppointKeyID,
+    kAppointTimeStart,
+    kAppointTimeEnd,
+    kAppointDateStart,
+    kAppointDateEnd,
+};
+static_assert(kHourFont == 33 && kFindDay == 34 && kAppointDateEnd == 50);
+
+// Events of _DSeptenaEvents.
+constexpr DISPID kEventTimeSelect = 1;
+constexpr DISPID kEventRightClick = 2;
+constexpr DISPID kEventError = -608;  // the stock error DISPID with two arguments
+
+// The errors the control raises through automation.
+constexpr HRESULT kCtlOutOfMemory = MAKE_SCODE(SEVERITY_ERROR, FACILITY_CONTROL, 7);
+constexpr HRESULT kCtlSetNotSupported = MAKE_SCODE(SEVERITY_ERROR, FACILITY_CONTROL, 383);
+
+}  // namespace septena
