@@ -2,6 +2,7 @@
 // CLSID, the type library, the dispatch interface by DISPID and by name, in-place
 // activation with events at a sink, ambient font, the Properties verb.
 #include "OcxFixture.h"
+#include "WindowSearch.h"
 
 #include <commctrl.h>
 
@@ -364,19 +365,11 @@ TEST_F(SeptenaControlTest, HostDroppingTheControlInsideAnEventHandler)
 std::vector<std::string> g_tabs;
 void CALLBACK CloseFrame(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND frame = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM out) -> BOOL {
-            char cls[16] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (std::string(cls) == "#32770" && IsWindowVisible(w)) {
-                *reinterpret_cast<HWND*>(out) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&frame));
+    HWND frame = testsupport::FindThreadWindow([](HWND w) {
+        char cls[16] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        return std::string(cls) == "#32770" && IsWindowVisible(w);
+    });
     if (frame == nullptr)
         return;
     KillTimer(nullptr, id);

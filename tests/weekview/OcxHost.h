@@ -29,7 +29,7 @@ struct RefCounted {
 };
 
 // Client site, in-place site and ambient properties (UserMode, Font) in one object.
-class TestSite : public IOleClientSite,
+class TestSite final : public IOleClientSite,
                  public IOleInPlaceSite,
                  public IDispatch,
                  public RefCounted<TestSite> {
@@ -77,7 +77,7 @@ private:
 };
 
 // Records every event as a line: the name (by DISPID) and the arguments in order.
-class EventSink : public IDispatch, public RefCounted<EventSink> {
+class EventSink final : public IDispatch, public RefCounted<EventSink> {
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override { return Add(); }
@@ -94,7 +94,7 @@ public:
 };
 
 // Records the DISPIDs of property-change notifications.
-class NotifySink : public IPropertyNotifySink, public RefCounted<NotifySink> {
+class NotifySink final : public IPropertyNotifySink, public RefCounted<NotifySink> {
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override { return Add(); }
@@ -105,7 +105,7 @@ public:
 };
 
 // A property bag keeping the written VARIANTs by name, in the order written.
-class MemoryBag : public IPropertyBag, public RefCounted<MemoryBag> {
+class MemoryBag final : public IPropertyBag, public RefCounted<MemoryBag> {
 public:
     ~MemoryBag();
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override;

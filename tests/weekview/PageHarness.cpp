@@ -2,6 +2,7 @@
 #include "PageHarness.h"
 
 #include "ChildProcess.h"
+#include "WindowSearch.h"
 
 namespace page_tests {
 namespace {
@@ -98,19 +99,17 @@ MessageBoxWatcher::~MessageBoxWatcher()
 
 void CALLBACK MessageBoxWatcher::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM) -> BOOL {
-            wchar_t cls[32] = L"";
-            GetClassNameW(window, cls, 32);
-            HWND text = GetDlgItem(window, 0xFFFF);  // a message box's text
-            if (wcscmp(cls, L"#32770") == 0 && text != nullptr && IsWindowVisible(window)) {
-                texts.push_back(ItemText(window, 0xFFFF));
-                PostMessageW(window, WM_COMMAND, IDOK, 0);
-            }
-            return TRUE;
-        },
-        0);
+    // Every visible message box of the thread is noted and answered.
+    testsupport::FindThreadWindow([](HWND window) {
+        wchar_t cls[32] = L"";
+        GetClassNameW(window, cls, 32);
+        HWND text = GetDlgItem(window, 0xFFFF);  // a message box's text
+        if (wcscmp(cls, L"#32770") == 0 && text != nullptr && IsWindowVisible(window)) {
+            texts.push_back(ItemText(window, 0xFFFF));
+            PostMessageW(window, WM_COMMAND, IDOK, 0);
+        }
+        return false;
+    });
 }
 
 std::wstring ItemText(HWND dialog, int id)

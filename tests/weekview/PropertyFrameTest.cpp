@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PageHarness.h"
+#include "WindowSearch.h"
 
 #include <commctrl.h>
 #include "PropPageResource.h"
@@ -63,18 +64,9 @@ public:
 
     static HWND FindSheet()
     {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM out) -> BOOL {
-                if (FindWindowExW(window, nullptr, L"SysTabControl32", nullptr) != nullptr) {
-                    *reinterpret_cast<HWND*>(out) = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found;
+        return testsupport::FindThreadWindow([](HWND window) {
+            return FindWindowExW(window, nullptr, L"SysTabControl32", nullptr) != nullptr;
+        });
     }
 };
 FrameScript* FrameScript::current = nullptr;
@@ -130,22 +122,10 @@ HWND PageHolding(int id)
     HWND sheet = FrameScript::FindSheet();
     if (sheet == nullptr)
         return nullptr;
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        sheet,
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (GetDlgCtrlID(window) == s->id && IsWindowVisible(window)) {
-                s->found = GetParent(window);
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND control = testsupport::FindChildWindow(sheet, [id](HWND window) {
+        return GetDlgCtrlID(window) == id && IsWindowVisible(window);
+    });
+    return control != nullptr ? GetParent(control) : nullptr;
 }
 
 // Writes what the frame shows as a BMP, for the documentation's pictures.
