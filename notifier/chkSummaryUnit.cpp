@@ -3,6 +3,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "SystemDateTime.h"
 
 namespace {
@@ -52,24 +55,16 @@ private:
     HGDIOBJ old_;
 };
 
-struct OwnedCount {
-    HWND owner;
-    int count;
-};
-
-BOOL CALLBACK CountOwned(HWND hwnd, LPARAM param)
+// The summary windows alive on the user-interface thread.
+std::vector<TformSummary*>& LiveForms()
 {
-    auto* counted = reinterpret_cast<OwnedCount*>(param);
-    char name[32] = {};
-    if (GetWindow(hwnd, GW_OWNER) == counted->owner && GetClassNameA(hwnd, name, sizeof name) &&
-        lstrcmpA(name, TformSummary::kClassName) == 0)
-        ++counted->count;
-    return TRUE;
+    static std::vector<TformSummary*> forms;
+    return forms;
 }
 
 }  // namespace
 
-TformSummary* TformSummary::Create(HWND owner)
+TformSummary* TformSummary::Create(HWND owner, HWND windowOwner)
 {
     if (!RegisterClassOnce())
         return nullptr;
@@ -80,15 +75,18 @@ TformSummary* TformSummary::Create(HWND owner)
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     auto* form = new TformSummary;
+    form->owner_ = owner;
     // WM_NCCREATE hands the window to the object; from then on the window owns it.
-    if (!CreateWindowExA(kExStyle, kClassName, kCaption, kStyle, left, top, width, height, owner,
-                         nullptr, Instance(), form))
+    if (!CreateWindowExA(kExStyle, kClassName, kCaption, kStyle, left, top, width, height,
+                         windowOwner ? windowOwner : owner, nullptr, Instance(), form))
         return nullptr;
     return form;
 }
 
 TformSummary::~TformSummary()
 {
+    auto& forms = LiveForms();
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     if (font_)
         DeleteObject(font_);
 }
@@ -116,6 +114,7 @@ LRESULT CALLBACK TformSummary::WindowProc(HWND hwnd, UINT message, WPARAM wParam
         auto* form =
             static_cast<TformSummary*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         form->hwnd_ = hwnd;
+        LiveForms().push_back(form);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
     auto* form = reinterpret_cast<TformSummary*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -138,8 +137,8 @@ LRESULT TformSummary::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             FormCreate();
             return 0;
         case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_);
-    case WM_SETFOCUS:
+            return reinterpret_cast<LRESULT>(font_);
+        case WM_SETFOCUS:
             SetFocus(button1_);
             return 0;
         case WM_COMMAND:
@@ -242,7 +241,7 @@ void TformSummary::Free()
 void TformSummary::Button1Click()
 {
     // The owner counts its summary windows, this one still among them, before it closes.
-    SendMessageA(GetWindow(hwnd_, GW_OWNER), WM_CHECKFINISHFLASHTIME, 0, 0);
+    SendMessageA(owner_, WM_CHECKFINISHFLASHTIME, 0, 0);
     DestroyWindow(hwnd_);
 }
 
@@ -274,8 +273,8 @@ void TformSummary::PaintImage1(HDC dc) const
 
 int TformSummary::CountOwnedBy(HWND owner)
 {
-    OwnedCount counted = {owner, 0};
-    EnumThreadWindows(GetWindowThreadProcessId(owner, nullptr), CountOwned,
-                      reinterpret_cast<LPARAM>(&counted));
-    return counted.count;
+    const auto& forms = LiveForms();
+    return static_cast<int>(
+        std::count_if(forms.begin(), forms.end(),
+                      [owner](const TformSummary* form) { return form->owner_ == owner; }));
 }

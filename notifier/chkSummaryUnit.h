@@ -22,9 +22,11 @@ class TformSummary {
 public:
     static constexpr const char* kClassName = "TformSummary";
 
-    // Creates the window hidden, owned by owner, with the current date and time in Label2.
-    // Null when the window cannot be created. The object lives until its window is destroyed.
-    static TformSummary* Create(HWND owner);
+    // Creates the window hidden, with the current date and time in Label2. owner is the main
+    // window: it is told of OK and counts its summary windows; windowOwner (the owner by
+    // default) is the window the system keeps it above. Null when the window cannot be
+    // created. The object lives until its window is destroyed.
+    static TformSummary* Create(HWND owner, HWND windowOwner = nullptr);
 
     // Appends one row to ListView1: the time text, then the reminder text.
     void AddRow(const std::string& timeText, const std::string& text);
@@ -35,7 +37,7 @@ public:
 
     HWND Handle() const { return hwnd_; }
 
-    // The summary windows the given window owns.
+    // The summary windows that exist for the given main window.
     static int CountOwnedBy(HWND owner);
 
 private:
@@ -58,6 +60,7 @@ private:
     void PaintImage1(HDC dc) const;
 
     HWND hwnd_ = nullptr;
+    HWND owner_ = nullptr;
     HFONT font_ = nullptr;
     HWND label2_ = nullptr;
     HWND listView1_ = nullptr;
