@@ -26,7 +26,7 @@ constexpr int kTextColumnWidth = 357;
 constexpr RECT kImage1 = {8, 8, 40, 40};
 constexpr RECT kLabel1 = {52, 18, 112, 32};
 constexpr RECT kLabel2 = {114, 18, 506, 32};
-constexpr RECT kListView1 = {8, 48, 506, 192};
+constexpr RECT kListView1 = {6, 48, 509, 192};  // room for both columns
 constexpr RECT kButton1 = {220, 200, 295, 225};
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
