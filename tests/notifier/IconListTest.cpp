@@ -1,5 +1,6 @@
 // The icon list: its change reports, its batches and its stored form.
 #include "IconList.h"
+#include "ImageList.h"
 #include "TestIcons.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,30 @@ TEST(IconListTest, BadStoredFormLeavesTheListAsItWas)
     EXPECT_THROW(target.list.ReadData(notAnIcon.data(), notAnIcon.size()), EIconListStream);
     EXPECT_EQ(target.list.Count(), 2);
     EXPECT_EQ(target.changes, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ImageListTest, PicturesKeepTheirNumbersAlsoAfterAMissingOne)
+{
+    TImageList images;
+    TIcon picture;
+    Paint(picture, 0xFF0000);
+    EXPECT_EQ(images.AddIcon(picture), 0);
+    EXPECT_EQ(images.AddIcon(TIcon()), 1);  // a missing picture still takes its number
+    Paint(picture, 0x0000FF);
+    EXPECT_EQ(images.AddIcon(picture), 2);
+    ASSERT_EQ(images.Count(), 3);
+
+    TIcon out;
+    images.GetIcon(2, out);
+    EXPECT_EQ(CentreColour(out), 0x0000FFu);
+    images.GetIcon(0, out);
+    EXPECT_EQ(CentreColour(out), 0xFF0000u);
+    images.GetIcon(3, out);
+    EXPECT_TRUE(out.Empty());
 }
 
 }  // namespace
