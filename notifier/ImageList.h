@@ -13,7 +13,8 @@ public:
     TImageList& operator=(const TImageList&) = delete;
 
     int Count() const;
-    // Appends a copy of the picture (an empty icon gives an empty picture); returns its index.
+    // Appends a copy of the picture, scaled to 16 x 16; an empty icon gives a blank,
+    // transparent picture, so the pictures after it keep their numbers. Returns its index.
     int AddIcon(const TIcon& icon);
     // Copies picture index into icon; an index outside the list empties the icon.
     void GetIcon(int index, TIcon& icon) const;
