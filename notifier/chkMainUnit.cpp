@@ -114,11 +114,6 @@ bool TformMain::LoadIcons()
     return true;
 }
 
-void TformMain::CheckAlarms()
-{
-    // The alarm scan of the reminders file.
-}
-
 void TformMain::popCheckNowClick()
 {
     Timer1Timer();

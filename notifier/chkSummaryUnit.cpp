@@ -3,10 +3,9 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <vector>
-
+#include "Application.h"
 #include "SystemDateTime.h"
+#include "chkMainUnit.h"
 
 namespace {
 
@@ -55,16 +54,9 @@ private:
     HGDIOBJ old_;
 };
 
-// The summary windows alive on the user-interface thread.
-std::vector<TformSummary*>& LiveForms()
-{
-    static std::vector<TformSummary*> forms;
-    return forms;
-}
-
 }  // namespace
 
-TformSummary* TformSummary::Create(HWND owner, HWND windowOwner)
+TformSummary* TformSummary::Create(TComponentOwner& owner, HWND ownerWindow)
 {
     if (!RegisterClassOnce())
         return nullptr;
@@ -74,19 +66,32 @@ TformSummary* TformSummary::Create(HWND owner, HWND windowOwner)
     const int height = frame.bottom - frame.top;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    auto* form = new TformSummary;
-    form->owner_ = owner;
-    // WM_NCCREATE hands the window to the object; from then on the window owns it.
+    const HWND windowOwner = Application().Handle() ? Application().Handle() : ownerWindow;
+    auto* form = new TformSummary(owner, ownerWindow);
     if (!CreateWindowExA(kExStyle, kClassName, kCaption, kStyle, left, top, width, height,
-                         windowOwner ? windowOwner : owner, nullptr, Instance(), form))
+                         windowOwner, nullptr, Instance(), form)) {
+        delete form;  // a window that ended during its creation left the object alone
         return nullptr;
+    }
+    form->created_ = true;
     return form;
 }
 
+TformSummary::TformSummary(TComponentOwner& owner, HWND ownerWindow)
+    : owner_(owner), ownerWindow_(ownerWindow)
+{
+    owner_.InsertComponent(this);
+}
+
+// Freed by its owner or by the end of its window, whichever comes first.
 TformSummary::~TformSummary()
 {
-    auto& forms = LiveForms();
-    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    owner_.RemoveComponent(this);
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+        Application().UpdateTaskbarEntry();
+    }
     if (font_)
         DeleteObject(font_);
 }
@@ -114,17 +119,20 @@ LRESULT CALLBACK TformSummary::WindowProc(HWND hwnd, UINT message, WPARAM wParam
         auto* form =
             static_cast<TformSummary*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         form->hwnd_ = hwnd;
-        LiveForms().push_back(form);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
     auto* form = reinterpret_cast<TformSummary*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!form)
         return DefWindowProcA(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        // Closing by any means frees the window.
+        // Closing by any means frees the window; the taskbar entry goes with the last one.
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        delete form;
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        form->hwnd_ = nullptr;
+        if (form->created_)
+            delete form;
+        const LRESULT result = DefWindowProcA(hwnd, message, wParam, lParam);
+        Application().UpdateTaskbarEntry();
+        return result;
     }
     return form->HandleMessage(message, wParam, lParam);
 }
@@ -231,6 +239,7 @@ void TformSummary::AddRow(const std::string& timeText, const std::string& text)
 void TformSummary::Show()
 {
     ShowWindow(hwnd_, SW_SHOW);
+    Application().UpdateTaskbarEntry();
 }
 
 void TformSummary::Free()
@@ -241,7 +250,7 @@ void TformSummary::Free()
 void TformSummary::Button1Click()
 {
     // The owner counts its summary windows, this one still among them, before it closes.
-    SendMessageA(owner_, WM_CHECKFINISHFLASHTIME, 0, 0);
+    SendMessageA(ownerWindow_, kCheckFinishFlashMessage, 0, 0);
     DestroyWindow(hwnd_);
 }
 
@@ -269,12 +278,4 @@ void TformSummary::PaintImage1(HDC dc) const
     LineTo(dc, x + 16, y + 9);
     MoveToEx(dc, x + 16, y + 17, nullptr);
     LineTo(dc, x + 22, y + 20);
-}
-
-int TformSummary::CountOwnedBy(HWND owner)
-{
-    const auto& forms = LiveForms();
-    return static_cast<int>(
-        std::count_if(forms.begin(), forms.end(),
-                      [owner](const TformSummary* form) { return form->owner_ == owner; }));
 }

@@ -6,9 +6,7 @@
 
 #include <string>
 
-// Sent by a summary window to its owner when OK is pressed, before the window closes
-// (handled by wmCheckFinishFlashTime); wParam and lParam are 0.
-constexpr UINT WM_CHECKFINISHFLASHTIME = WM_USER + 101;
+#include "Component.h"
 
 // Control identifiers, for the window's own use and for tests that read it.
 enum SummaryControlId : int {
@@ -18,15 +16,19 @@ enum SummaryControlId : int {
     kSummaryButton1 = IDOK,
 };
 
-class TformSummary {
+class TformSummary : public TOwnedComponent {
 public:
     static constexpr const char* kClassName = "TformSummary";
 
-    // Creates the window hidden, with the current date and time in Label2. owner is the main
-    // window: it is told of OK and counts its summary windows; windowOwner (the owner by
-    // default) is the window the system keeps it above. Null when the window cannot be
-    // created. The object lives until its window is destroyed.
-    static TformSummary* Create(HWND owner, HWND windowOwner = nullptr);
+    // Creates the window hidden, with the current date and time in Label2, as a component of
+    // owner, whose window ownerWindow is told when OK is pressed (message 1125). The window
+    // belongs to the application window, which carries the taskbar entry. Null when the
+    // window cannot be created. The object lives until its window is destroyed, by itself or
+    // with its owner.
+    static TformSummary* Create(TComponentOwner& owner, HWND ownerWindow);
+    ~TformSummary() override;
+
+    const char* ClassName() const override { return kClassName; }
 
     // Appends one row to ListView1: the time text, then the reminder text.
     void AddRow(const std::string& timeText, const std::string& text);
@@ -37,12 +39,8 @@ public:
 
     HWND Handle() const { return hwnd_; }
 
-    // The summary windows that exist for the given main window.
-    static int CountOwnedBy(HWND owner);
-
 private:
-    TformSummary() = default;
-    ~TformSummary();
+    TformSummary(TComponentOwner& owner, HWND ownerWindow);
     TformSummary(const TformSummary&) = delete;
     TformSummary& operator=(const TformSummary&) = delete;
 
@@ -59,8 +57,10 @@ private:
     void Button1Click();
     void PaintImage1(HDC dc) const;
 
+    TComponentOwner& owner_;
+    HWND ownerWindow_;
     HWND hwnd_ = nullptr;
-    HWND owner_ = nullptr;
+    bool created_ = false;  // CreateWindowExA has returned the window
     HFONT font_ = nullptr;
     HWND label2_ = nullptr;
     HWND listView1_ = nullptr;

@@ -1,99 +1,84 @@
-// The alarm summary window and the alarm scan as the main window runs it, under Wine.
+// The alarm summary window under Wine, owned by a stand-in for the main window.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <vector>
 
-#include "AlarmCheck.h"
-#include "Exceptions.h"
 #include "SystemDateTime.h"
+#include "chkMainUnit.h"
 #include "chkSummaryUnit.h"
 
 namespace {
 
-// A hidden window standing in for the main window: it records message 1125 and how many
-// summary windows it owned when the message came.
-struct OwnerRecord {
-    int messages = 0;
-    int ownedAtMessage = -1;
-};
-OwnerRecord g_record;
-
-LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_CHECKFINISHFLASHTIME) {
-        ++g_record.messages;
-        g_record.ownedAtMessage = TformSummary::CountOwnedBy(hwnd);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-class SummaryWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
+// A hidden window standing in for the main window: it owns summary windows as components and
+// records message 1125 with the number of summary windows it owned when the message came.
+class StandInOwner : public TComponentOwner {
+public:
+    StandInOwner()
     {
         WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = OwnerProc;
+        windowClass.lpfnWndProc = Routine;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "SummaryTestOwner";
         RegisterClassA(&windowClass);
-        owner = CreateWindowExA(0, "SummaryTestOwner", "owner", WS_OVERLAPPED, 0, 0, 100, 100,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(owner, nullptr);
-        g_record = OwnerRecord();
+        window = CreateWindowExA(0, "SummaryTestOwner", "owner", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), this);
     }
-    void TearDown() override { DestroyWindow(owner); }
-
-    std::vector<HWND> Summaries() const
+    ~StandInOwner() override
     {
-        std::vector<HWND> found;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                char name[32] = {};
-                GetClassNameA(hwnd, name, sizeof name);
-                if (lstrcmpA(name, TformSummary::kClassName) == 0)
-                    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found;
+        DestroyComponents();
+        DestroyWindow(window);
     }
 
-    static std::string Text(HWND hwnd)
+    HWND window = nullptr;
+    int messages = 0;
+    int ownedAtMessage = -1;
+
+private:
+    static LRESULT CALLBACK Routine(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        char text[256] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        return text;
+        if (message == WM_NCCREATE)
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(
+                                  reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        auto* self = reinterpret_cast<StandInOwner*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (self && message == kCheckFinishFlashMessage) {
+            ++self->messages;
+            self->ownedAtMessage = self->CountComponentsOf(TformSummary::kClassName);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
     }
-
-    static std::string Cell(HWND list, int row, int column)
-    {
-        char text[256] = {};
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        return text;
-    }
-
-    HWND owner = nullptr;
 };
 
-TEST_F(SummaryWindowTest, LooksAsTheAlarmSummary)
+std::string Text(HWND hwnd)
 {
-    TformSummary* form = TformSummary::Create(owner);
+    char text[256] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+std::string Cell(HWND list, int row, int column)
+{
+    char text[256] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+TEST(SummaryWindowTest, LooksAsTheAlarmSummary)
+{
+    StandInOwner owner;
+    TformSummary* form = TformSummary::Create(owner, owner.window);
     ASSERT_NE(form, nullptr);
     const HWND hwnd = form->Handle();
     EXPECT_EQ(Text(hwnd), "\xbe\xcb\xb6\xf7 \xb0\xa3\xb7\xab\xc8\xf7 \xba\xb8\xb1\xe2");
     EXPECT_FALSE(IsWindowVisible(hwnd));
-    EXPECT_EQ(GetWindow(hwnd, GW_OWNER), owner);
     EXPECT_TRUE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT client, frame;
     GetClientRect(hwnd, &client);
@@ -143,136 +128,49 @@ TEST_F(SummaryWindowTest, LooksAsTheAlarmSummary)
     EXPECT_EQ(Cell(list, 1, 1), "");
     form->Free();
     EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(g_record.messages, 0);
+    EXPECT_EQ(owner.messages, 0);
+    EXPECT_EQ(owner.ComponentCount(), 0);
 }
 
-TEST_F(SummaryWindowTest, OkTellsTheOwnerThenCloseBoxTellsNothing)
+TEST(SummaryWindowTest, OkTellsTheOwnerCloseBoxDoesNotAndEitherFrees)
 {
-    TformSummary* first = TformSummary::Create(owner);
-    TformSummary* second = TformSummary::Create(owner);
-    ASSERT_TRUE(first && second);
-    first->Show();
-    second->Show();
+    StandInOwner owner;
+    TformSummary* first = TformSummary::Create(owner, owner.window);
+    TformSummary* second = TformSummary::Create(owner, owner.window);
+    TformSummary* third = TformSummary::Create(owner, owner.window);
+    ASSERT_TRUE(first && second && third);
     const HWND firstWindow = first->Handle(), secondWindow = second->Handle();
-    EXPECT_EQ(TformSummary::CountOwnedBy(owner), 2);
+    const HWND thirdWindow = third->Handle();
 
     SendMessageA(firstWindow, WM_COMMAND, MAKEWPARAM(kSummaryButton1, BN_CLICKED), 0);
-    EXPECT_EQ(g_record.messages, 1);
-    EXPECT_EQ(g_record.ownedAtMessage, 2) << "the sender is still counted";
+    EXPECT_EQ(owner.messages, 1);
+    EXPECT_EQ(owner.ownedAtMessage, 3) << "the sender is still counted";
     EXPECT_FALSE(IsWindow(firstWindow));
 
     SendMessageA(secondWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(IsWindow(secondWindow));
-    EXPECT_EQ(g_record.messages, 1) << "the close box sends nothing";
-    EXPECT_EQ(TformSummary::CountOwnedBy(owner), 0);
+    EXPECT_EQ(owner.messages, 1) << "the close box sends nothing";
+    EXPECT_EQ(owner.ComponentCount(), 1);
+
+    // Enter anywhere in the window confirms, as its default button.
+    SendMessageA(GetDlgItem(thirdWindow, kSummaryListView1), WM_KEYDOWN, VK_RETURN, 0);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+    EXPECT_EQ(owner.messages, 2);
+    EXPECT_FALSE(IsWindow(thirdWindow));
+    EXPECT_EQ(owner.ComponentCount(), 0);
 }
 
-// The scan as the main window runs it, on a folder of its own.
-class AlarmCheckTest : public SummaryWindowTest {
-protected:
-    void SetUp() override
-    {
-        SummaryWindowTest::SetUp();
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        dir = std::string(temp) + "larkbell-alarm-check\\";
-        CreateDirectoryA(dir.c_str(), nullptr);
-    }
-    void TearDown() override
-    {
-        for (HWND hwnd : Summaries())
-            DestroyWindow(hwnd);
-        DeleteFileA((dir + "qAlarm.txt").c_str());
-        RemoveDirectoryA(dir.c_str());
-        SummaryWindowTest::TearDown();
-    }
-
-    void WriteAlarms(const std::string& bytes)
-    {
-        FILE* file = std::fopen((dir + "qAlarm.txt").c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
-    std::string Alarms() const
-    {
-        std::string bytes;
-        if (FILE* file = std::fopen((dir + "qAlarm.txt").c_str(), "rb")) {
-            char buffer[4096];
-            for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-                bytes.append(buffer, got);
-            std::fclose(file);
-        }
-        return bytes;
-    }
-    // Now plus some seconds, written with the system's separators.
-    static std::string Written(int secondsAhead)
-    {
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        FILETIME file;
-        SystemTimeToFileTime(&now, &file);
-        ULARGE_INTEGER ticks = {{file.dwLowDateTime, file.dwHighDateTime}};
-        ticks.QuadPart += secondsAhead * 10000000ll;
-        file = {ticks.LowPart, ticks.HighPart};
-        FileTimeToSystemTime(&file, &now);
-        const alarms::DateTimeFormat format = alarms::SystemDateTimeFormat();
-        char text[64];
-        std::snprintf(text, sizeof text, "%04d%c%02d%c%02d %02d%c%02d%c%02d", now.wYear,
-                      format.dateSeparator, now.wMonth, format.dateSeparator, now.wDay, now.wHour,
-                      format.timeSeparator, now.wMinute, format.timeSeparator, now.wSecond);
-        return text;
-    }
-    void Check(bool useAlarm)
-    {
-        alarms::RunAlarmCheck(owner, dir, useAlarm, [this] { ++flashStarts; });
-    }
-
-    std::string dir;
-    int flashStarts = 0;
-};
-
-TEST_F(AlarmCheckTest, ThreeDueLinesInOneWindow)
+TEST(SummaryWindowTest, OwnerFreesWhatIsStillOpen)
 {
-    const std::string soon = Written(30), later = Written(600);
-    const std::string content = soon + ",first12345678\r\n" + later + ",later12345678\r\n" + soon +
-                                ",second12345678\n" + soon + ",third12345678";
-    WriteAlarms(content);
-    Check(false);
-    EXPECT_TRUE(Summaries().empty());
-    EXPECT_EQ(Alarms(), content);  // alarms off: untouched
-
-    Check(true);
-    const std::vector<HWND> shown = Summaries();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(IsWindowVisible(shown[0]));
-    EXPECT_EQ(flashStarts, 1);
-    const HWND list = GetDlgItem(shown[0], kSummaryListView1);
-    ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
-    EXPECT_EQ(Cell(list, 0, 0), soon);
-    EXPECT_EQ(Cell(list, 0, 1), "first");
-    EXPECT_EQ(Cell(list, 1, 1), "second");
-    EXPECT_EQ(Cell(list, 2, 1), "third");
-    EXPECT_EQ(Alarms(), later + ",later12345678\r\n");
-
-    Check(true);  // nothing due any more: no second window
-    EXPECT_EQ(Summaries().size(), 1u);
-    EXPECT_EQ(flashStarts, 1);
-}
-
-TEST_F(AlarmCheckTest, UnreadableDateShowsNothingAndKeepsTheFile)
-{
-    const std::string content = Written(30) + ",due12345678\r\n2001/13/45,bad\r\n";
-    WriteAlarms(content);
-    try {
-        Check(true);
-        ADD_FAILURE() << "no error raised";
-    } catch (const Exception& error) {
-        EXPECT_EQ(error.Message(), "'2001/13/45' is not a valid date and time");
+    HWND left = nullptr;
+    {
+        StandInOwner owner;
+        left = TformSummary::Create(owner, owner.window)->Handle();
+        ASSERT_TRUE(IsWindow(left));
     }
-    EXPECT_TRUE(Summaries().empty());
-    EXPECT_EQ(flashStarts, 0);
-    EXPECT_EQ(Alarms(), content);
+    EXPECT_FALSE(IsWindow(left));
 }
 
 }  // namespace

@@ -1,0 +1,228 @@
+// The main window's alarm scan under Wine: summary windows, the alarm sound and the taskbar
+// flash that goes on until OK is pressed on the last open summary window.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Application.h"
+#include "Exceptions.h"
+#include "Options.h"
+#include "SystemDateTime.h"
+#include "chkMainUnit.h"
+#include "chkSummaryUnit.h"
+
+namespace {
+
+std::string BinDir()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir = path;
+    return dir.substr(0, dir.find_last_of('\\') + 1);
+}
+
+// Now plus some seconds, written with the system's separators.
+std::string Written(int secondsAhead)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME file;
+    SystemTimeToFileTime(&now, &file);
+    ULARGE_INTEGER ticks = {{file.dwLowDateTime, file.dwHighDateTime}};
+    ticks.QuadPart += secondsAhead * 10000000ll;
+    file = {ticks.LowPart, ticks.HighPart};
+    FileTimeToSystemTime(&file, &now);
+    const alarms::DateTimeFormat format = alarms::SystemDateTimeFormat();
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d%c%02d%c%02d %02d%c%02d%c%02d", now.wYear,
+                  format.dateSeparator, now.wMonth, format.dateSeparator, now.wDay, now.wHour,
+                  format.timeSeparator, now.wMinute, format.timeSeparator, now.wSecond);
+    return text;
+}
+
+class MainWindowAlarmTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        ExeDir = std::string(temp) + "larkbell-alarms\\";
+        CreateDirectoryA(ExeDir.c_str(), nullptr);
+        DeleteFileA(AlarmPath().c_str());
+        ASSERT_TRUE(CopyFileA((BinDir() + "Glyphpack.dll").c_str(),
+                              (ExeDir + "Glyphpack.dll").c_str(), FALSE));
+        Application().Initialize();
+        Application().MessageBoxFunction = [this](HWND, const std::string& text, const std::string&,
+                                                  UINT) {
+            boxes.push_back(text);
+            return IDOK;
+        };
+        TformMainSeams seams;
+        seams.shell = [](DWORD, TTrayNotifyData&) { return TRUE; };
+        seams.playSound = [this](const char* sound, HMODULE module, DWORD flags) {
+            sounds.push_back(sound);
+            EXPECT_NE(module, nullptr);
+            EXPECT_EQ(flags, DWORD{0x40004});  // SND_RESOURCE, played to its end
+            return TRUE;
+        };
+        main = std::make_unique<TformMain>(seams);
+        CurOption.UseAlarm = true;
+    }
+    void TearDown() override
+    {
+        main.reset();
+        Application().MessageBoxFunction = nullptr;
+        DeleteFileA(AlarmPath().c_str());
+        DeleteFileA((ExeDir + "Glyphpack.dll").c_str());
+        RemoveDirectoryA(ExeDir.c_str());
+    }
+
+    static std::string AlarmPath() { return ExeDir + "qAlarm.txt"; }
+    static void WriteAlarms(const std::string& bytes)
+    {
+        FILE* file = std::fopen(AlarmPath().c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+    static std::string Alarms()
+    {
+        std::string bytes;
+        if (FILE* file = std::fopen(AlarmPath().c_str(), "rb")) {
+            char buffer[4096];
+            for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+                bytes.append(buffer, got);
+            std::fclose(file);
+        }
+        return bytes;
+    }
+    // The visible summary windows, newest first.
+    static std::vector<HWND> Shown()
+    {
+        std::vector<HWND> found;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND hwnd, LPARAM param) -> BOOL {
+                char name[32] = {};
+                GetClassNameA(hwnd, name, sizeof name);
+                if (IsWindowVisible(hwnd) && lstrcmpA(name, TformSummary::kClassName) == 0)
+                    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+    static int Rows(HWND summary)
+    {
+        return static_cast<int>(
+            SendMessageA(GetDlgItem(summary, kSummaryListView1), LVM_GETITEMCOUNT, 0, 0));
+    }
+    static std::string Cell(HWND summary, int row, int column)
+    {
+        char text[256] = {};
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(GetDlgItem(summary, kSummaryListView1), LVM_GETITEMTEXTA, row,
+                     reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+    static void PressOk(HWND summary)
+    {
+        SendMessageA(summary, WM_COMMAND, MAKEWPARAM(kSummaryButton1, BN_CLICKED), 0);
+    }
+    bool TaskbarEntryShown() const { return IsWindowVisible(Application().Handle()) != FALSE; }
+
+    std::unique_ptr<TformMain> main;
+    std::vector<std::string> sounds;
+    std::vector<std::string> boxes;  // error boxes of the start-up
+};
+
+TEST_F(MainWindowAlarmTest, ThreeDueLinesMakeOneWindowAndOneSound)
+{
+    const std::string soon = Written(30), later = Written(600);
+    const std::string content = soon + ",first12345678\r\n" + later + ",later12345678\r\n" + soon +
+                                ",second12345678\n" + soon + ",third12345678";
+    WriteAlarms(content);
+    CurOption.UseAlarm = false;
+    main->CheckAlarms();
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(Alarms(), content);
+
+    CurOption.UseAlarm = true;
+    main->CheckAlarms();
+    const std::vector<HWND> shown = Shown();
+    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_EQ(Rows(shown[0]), 3);
+    EXPECT_EQ(Cell(shown[0], 0, 0), soon);
+    EXPECT_EQ(Cell(shown[0], 0, 1), "first");
+    EXPECT_EQ(Cell(shown[0], 1, 1), "second");
+    EXPECT_EQ(Cell(shown[0], 2, 1), "third");
+    EXPECT_EQ(sounds, std::vector<std::string>{"WAV_WAVE4"});
+    EXPECT_EQ(Alarms(), later + ",later12345678\r\n");
+    EXPECT_TRUE(main->timerForFlash.Enabled());
+    EXPECT_EQ(main->timerForFlash.Interval(), 1000u);
+    EXPECT_TRUE(TaskbarEntryShown()) << "the flash shows on the taskbar entry";
+
+    main->CheckAlarms();  // nothing due any more: no window, no sound
+    EXPECT_EQ(main->SummaryWindowCount(), 1);
+    EXPECT_EQ(sounds.size(), 1u);
+}
+
+TEST_F(MainWindowAlarmTest, FlashStopsOnlyAfterOkOnTheLastWindow)
+{
+    WriteAlarms(Written(20) + ",first scan12345678\r\n");
+    main->CheckAlarms();
+    WriteAlarms(Written(20) + ",second scan12345678\r\n");
+    main->CheckAlarms();
+    const std::vector<HWND> shown = Shown();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(main->SummaryWindowCount(), 2);
+    EXPECT_TRUE(main->timerForFlash.Enabled());
+
+    PressOk(shown[1]);
+    EXPECT_FALSE(IsWindow(shown[1]));
+    EXPECT_TRUE(main->timerForFlash.Enabled()) << "another summary window is still open";
+    PressOk(shown[0]);
+    EXPECT_FALSE(IsWindow(shown[0]));
+    EXPECT_FALSE(main->timerForFlash.Enabled());
+    EXPECT_EQ(main->SummaryWindowCount(), 0);
+    EXPECT_FALSE(TaskbarEntryShown());
+}
+
+TEST_F(MainWindowAlarmTest, CloseBoxLeavesTheFlashOn)
+{
+    WriteAlarms(Written(20) + ",closed with the box12345678\r\n");
+    main->CheckAlarms();
+    const std::vector<HWND> shown = Shown();
+    ASSERT_EQ(shown.size(), 1u);
+    SendMessageA(shown[0], WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(shown[0]));
+    EXPECT_EQ(main->SummaryWindowCount(), 0);
+    EXPECT_TRUE(main->timerForFlash.Enabled());
+}
+
+TEST_F(MainWindowAlarmTest, UnreadableDateShowsNothingAndKeepsTheFile)
+{
+    const std::string content = Written(30) + ",due12345678\r\n2001/13/45,bad\r\n";
+    WriteAlarms(content);
+    try {
+        main->CheckAlarms();
+        ADD_FAILURE() << "no error raised";
+    } catch (const Exception& error) {
+        EXPECT_EQ(error.Message(), "'2001/13/45' is not a valid date and time");
+    }
+    EXPECT_EQ(main->SummaryWindowCount(), 0);
+    EXPECT_TRUE(sounds.empty());
+    EXPECT_FALSE(main->timerForFlash.Enabled());
+    EXPECT_EQ(Alarms(), content);
+}
+
+}  // namespace
