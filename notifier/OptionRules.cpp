@@ -138,3 +138,9 @@ std::string InvalidFileNameMessage(const std::string& fileName)
 {
     return "Invalid file name - " + fileName;
 }
+
+std::string DirectoryOf(const std::string& path)
+{
+    size_t end = path.find_last_of("\\:");
+    return end == std::string::npos ? std::string() : path.substr(0, end + 1);
+}

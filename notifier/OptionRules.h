@@ -71,3 +71,7 @@ std::string NotAnIntegerMessage(const std::string& text);
 // A file-name box refuses names no file can have; the message is "Invalid file name - %s".
 bool IsAcceptableFileName(const std::string& fileName);
 std::string InvalidFileNameMessage(const std::string& fileName);
+
+// The directory part of a path, up to and including its last backslash or colon (empty when
+// it has neither).
+std::string DirectoryOf(const std::string& path);
