@@ -57,6 +57,8 @@ protected:
         DeleteFileA(AlarmPath().c_str());
         ASSERT_TRUE(CopyFileA((BinDir() + "Glyphpack.dll").c_str(),
                               (ExeDir + "Glyphpack.dll").c_str(), FALSE));
+        // First-start settings: alarms on, no mail server, so no check runs at creation.
+        RegDeleteKeyA(HKEY_CURRENT_USER, "software\\tessaly\\Larkbell\\setting");
         Application().Initialize();
         Application().MessageBoxFunction = [this](HWND, const std::string& text, const std::string&,
                                                   UINT) {
