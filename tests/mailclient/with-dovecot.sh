@@ -1,6 +1,6 @@
 #!/bin/sh
 # Runs a command beside a private dovecot POP3 server on a free loopback port, then stops the
-# server. The command sees POP3_HOST and POP3_PORT; the mailboxes are "empty" (password "emptypass", no
+# server. The command sees POP3_HOST, POP3_PORT and the server log POP3_LOG; the mailboxes are "empty" (password "emptypass", no
 # messages) and "three" (password "threepass", three messages).
 # A client that always uses the standard port 110 (the notifier) gets POP3_FIXED_PORT=110: the
 # server then listens on that port at a free address of the loopback network 127.0.0.0/8.
@@ -121,7 +121,7 @@ while True:
     time.sleep(0.1)
 PY
 
-export POP3_HOST=$host POP3_PORT=$port
+export POP3_HOST=$host POP3_PORT=$port POP3_LOG=$dir/dovecot.log
 status=0
 "$@" || status=$?
 exit $status
