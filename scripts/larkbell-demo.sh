@@ -2,7 +2,7 @@
 # Runs the notifier larkbell.exe against a private demo mailbox, in a Wine prefix of its own.
 #
 #   scripts/larkbell-demo.sh                 run it: on $DISPLAY until its menu's exit command,
-#                                            else on a virtual display for DEMO_SECONDS (60),
+#                                            else on a virtual display for DEMO_SECONDS (90),
 #                                            saving a screenshot every 10 s into build/demo/
 #   scripts/larkbell-demo.sh COMMAND...      run COMMAND while larkbell runs (the screenshot
 #                                            script does), then stop
@@ -10,7 +10,9 @@
 # The mailbox is dovecot on a free loopback address at port 110 (the notifier always uses the
 # standard port; without root a free port, see below), account "three" with three messages. The prefix (build/demo/wineprefix) gets
 # the notifier's settings and the Korean font for "굴림". larkbell runs on a Wine desktop
-# window with a taskbar, whose notification area shows the tray icon. Stopping (the end, or
+# window with a taskbar, whose notification area shows the tray icon. The program runs from a
+# folder of its own (build/demo/app) whose alarm file holds one reminder that falls due a
+# minute after the start, so the alarm summary window shows up too. Stopping (the end, or
 # Ctrl+C) ends larkbell, the prefix's Wine processes, the virtual display and dovecot.
 #
 # LARKBELL_EXE chooses the program (default: the 64-bit build of the test tree, which runs at
@@ -77,7 +79,7 @@ fi
 python3 - "$demo/settings.reg" "$POP3_HOST" <<'PY'
 import sys
 path, host = sys.argv[1], sys.argv[2]
-settings = {"interval": "1", "sound": "nosound", "useanimation": "true", "usealarm": "false",
+settings = {"interval": "1", "sound": "nosound", "useanimation": "true", "usealarm": "true",
             "account": "three", "password": "threepass", "pop": host}
 lines = ["Windows Registry Editor Version 5.00", "",
          r"[HKEY_CURRENT_USER\Software\tessaly\Larkbell\setting]"]
@@ -89,6 +91,19 @@ with open(path, "w", encoding="utf-16", newline="\r\n") as out:
     out.write("\n".join(lines) + "\n")
 PY
 "$wine" regedit /S "$(echo "Z:$demo/settings.reg" | tr / '\\')" >/dev/null 2>&1
+
+# The program in a folder of its own, with an alarm reminder 90 s ahead: the start-up scan
+# keeps it, the scan a minute later shows it. Dates are written with the setting's separator.
+app="$demo/app"
+rm -rf "$app"
+mkdir -p "$app"
+cp "$exe" "$bin/Glyphpack.dll" "$app/"
+exe="$app/$(basename "$exe")"
+sep=$("$wine" reg query 'HKCU\Control Panel\International' /v sDate 2>/dev/null </dev/null |
+    sed -n 's/.*REG_SZ[[:space:]]*\(.\).*/\1/p')
+sep=${sep:-/}
+due=$(date -d '+90 seconds' "+%Y$sep%m$sep%d %H:%M:%S")
+printf '%s,%s12345678\r\n' "$due" "데모 알람: 시작하고 1분 뒤의 약속" | iconv -f UTF-8 -t CP949 >"$app/qAlarm.txt"
 
 # The program on a Wine desktop with a taskbar and notification area.
 "$wine" explorer /desktop=larkbell,800x600 "$exe" >"$demo/larkbell.log" 2>&1 </dev/null &
@@ -103,7 +118,7 @@ done
 if [ $# -gt 0 ]; then
     "$@"
 elif [ -n "$headless" ]; then
-    seconds=${DEMO_SECONDS:-60}
+    seconds=${DEMO_SECONDS:-90}
     n=0
     while [ "$n" -lt "$seconds" ]; do
         sleep 10
