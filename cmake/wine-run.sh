@@ -17,8 +17,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
-    flock "$WINEPREFIX.lock" sh -c \
-        '[ -f "$WINEPREFIX/system.reg" ] || "$WINELOADER" wineboot -i >/dev/null 2>&1 </dev/null'
+    # The prefix is made on a display: made without one, the first program that opens windows
+    # in it gets none (CreateWindowEx fails until the desktop exists).
+    boot='"$WINELOADER" wineboot -i >/dev/null 2>&1 </dev/null'
+    [ -n "$DISPLAY" ] || boot="xvfb-run -a $boot"
+    flock "$WINEPREFIX.lock" sh -c "[ -f \"\$WINEPREFIX/system.reg\" ] || $boot"
 fi
 # One server stays alive between test programs; starting it again only finds it running.
 /usr/lib/wine/wineserver -p >/dev/null 2>&1 </dev/null || true

@@ -1,4 +1,4 @@
-// The main window's alarm scan under Wine: summary windows, the alarm sound and the taskbar
+// The main window's alarm scan under Wine: the summary window, the alarm sound and the taskbar
 // flash that goes on until OK is pressed on the last open summary window.
 #include <windows.h>
 
@@ -125,6 +125,12 @@ protected:
         return static_cast<int>(
             SendMessageA(GetDlgItem(summary, kSummaryListView1), LVM_GETITEMCOUNT, 0, 0));
     }
+    static std::string Text(HWND hwnd)
+    {
+        char text[256] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        return text;
+    }
     static std::string Cell(HWND summary, int row, int column)
     {
         char text[256] = {};
@@ -146,6 +152,53 @@ protected:
     std::vector<std::string> sounds;
     std::vector<std::string> boxes;  // error boxes of the start-up
 };
+
+TEST_F(MainWindowAlarmTest, SummaryWindowLooksAsSpecified)
+{
+    TformSummary* form = TformSummary::Create(*main, main->Handle());
+    ASSERT_NE(form, nullptr);
+    const HWND hwnd = form->Handle();
+    EXPECT_EQ(Text(hwnd), "\xbe\xcb\xb6\xf7 \xb0\xa3\xb7\xab\xc8\xf7 \xba\xb8\xb1\xe2");
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT client, frame;
+    GetClientRect(hwnd, &client);
+    GetWindowRect(hwnd, &frame);
+    EXPECT_EQ(client.right, 514);
+    EXPECT_EQ(client.bottom, 232);
+    EXPECT_NEAR(frame.left + frame.right, GetSystemMetrics(SM_CXSCREEN), 2);
+    EXPECT_NEAR(frame.top + frame.bottom, GetSystemMetrics(SM_CYSCREEN), 2);
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, "\xb1\xbc\xb8\xb2");
+    EXPECT_EQ(font.lfHeight, -12);
+    EXPECT_EQ(font.lfCharSet, HANGUL_CHARSET);
+
+    EXPECT_EQ(Text(GetDlgItem(hwnd, kSummaryLabel1)), "\xc7\xf6\xc0\xe7\xbd\xc3\xb0\xa3 :");
+    const std::string header = Text(GetDlgItem(hwnd, kSummaryLabel2));
+    const alarms::LocalTime now = alarms::LocalNow();
+    EXPECT_EQ(header.substr(0, 10),
+              alarms::FormatShortDate(now, alarms::SystemDateTimeFormat().dateSeparator));
+    EXPECT_GT(header.size(), 11u) << "the time follows the date: " << header;
+    EXPECT_EQ(Text(GetDlgItem(hwnd, kSummaryButton1)), "\xc8\xae\xc0\xce(&O)");
+    const HWND list = GetDlgItem(hwnd, kSummaryListView1);
+    EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+    const char* titles[] = {"\xbd\xc3\xb0\xa3", "\xb3\xbb\xbf\xeb"};
+    const int widths[] = {140, 357};
+    for (int i = 0; i < 2; ++i) {
+        char title[32] = {};
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = title;
+        column.cchTextMax = sizeof title;
+        ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
+        EXPECT_STREQ(title, titles[i]);
+        EXPECT_EQ(column.cx, widths[i]);
+    }
+    form->Free();
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(main->SummaryWindowCount(), 0);
+}
 
 TEST_F(MainWindowAlarmTest, ThreeDueLinesMakeOneWindowAndOneSound)
 {
@@ -176,6 +229,8 @@ TEST_F(MainWindowAlarmTest, ThreeDueLinesMakeOneWindowAndOneSound)
     main->CheckAlarms();  // nothing due any more: no window, no sound
     EXPECT_EQ(main->SummaryWindowCount(), 1);
     EXPECT_EQ(sounds.size(), 1u);
+    main.reset();  // windows still open go with the main window
+    EXPECT_FALSE(IsWindow(shown[0]));
 }
 
 TEST_F(MainWindowAlarmTest, FlashStopsOnlyAfterOkOnTheLastWindow)
@@ -192,7 +247,11 @@ TEST_F(MainWindowAlarmTest, FlashStopsOnlyAfterOkOnTheLastWindow)
     PressOk(shown[1]);
     EXPECT_FALSE(IsWindow(shown[1]));
     EXPECT_TRUE(main->timerForFlash.Enabled()) << "another summary window is still open";
-    PressOk(shown[0]);
+    // Enter in the list confirms too, as the window's default button.
+    SendMessageA(GetDlgItem(shown[0], kSummaryListView1), WM_KEYDOWN, VK_RETURN, 0);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
     EXPECT_FALSE(IsWindow(shown[0]));
     EXPECT_FALSE(main->timerForFlash.Enabled());
     EXPECT_EQ(main->SummaryWindowCount(), 0);
