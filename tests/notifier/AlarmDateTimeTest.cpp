@@ -113,15 +113,5 @@ TEST(AlarmDateTimeTest, CountsDaysFromTheSystemsOrigin)
         EXPECT_EQ(MomentOf(c.time), c.moment) << c.time.year << "-" << c.time.month;
 }
 
-TEST(AlarmDateTimeTest, ShowsTheShortDateAndMidnight)
-{
-    const LocalTime morning = {2026, 3, 7, 9, 5, 0, 0};
-    EXPECT_EQ(FormatShortDate(morning, '/'), "2026/03/07");
-    EXPECT_EQ(FormatShortDate(morning, '-'), "2026-03-07");
-    EXPECT_FALSE(IsMidnight(morning));
-    EXPECT_TRUE(IsMidnight({2026, 3, 7, 0, 0, 0, 0}));
-    EXPECT_FALSE(IsMidnight({2026, 3, 7, 0, 0, 0, 1}));
-}
-
 }  // namespace
 }  // namespace alarms

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Application.h"
+#include "ChildProcess.h"
 #include "Exceptions.h"
 #include "Options.h"
 #include "SystemDateTime.h"
@@ -18,14 +19,6 @@
 #include "chkSummaryUnit.h"
 
 namespace {
-
-std::string BinDir()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir = path;
-    return dir.substr(0, dir.find_last_of('\\') + 1);
-}
 
 // Now plus some seconds, written with the system's separators.
 std::string Written(int secondsAhead)
@@ -50,21 +43,14 @@ class MainWindowAlarmTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        ExeDir = std::string(temp) + "larkbell-alarms\\";
+        ExeDir = testsupport::TempPath("larkbell-alarms\\");
         CreateDirectoryA(ExeDir.c_str(), nullptr);
         DeleteFileA(AlarmPath().c_str());
-        ASSERT_TRUE(CopyFileA((BinDir() + "Glyphpack.dll").c_str(),
+        ASSERT_TRUE(CopyFileA((testsupport::BinDir() + "Glyphpack.dll").c_str(),
                               (ExeDir + "Glyphpack.dll").c_str(), FALSE));
         // First-start settings: alarms on, no mail server, so no check runs at creation.
         RegDeleteKeyA(HKEY_CURRENT_USER, "software\\tessaly\\Larkbell\\setting");
         Application().Initialize();
-        Application().MessageBoxFunction = [this](HWND, const std::string& text, const std::string&,
-                                                  UINT) {
-            boxes.push_back(text);
-            return IDOK;
-        };
         TformMainSeams seams;
         seams.shell = [](DWORD, TTrayNotifyData&) { return TRUE; };
         seams.playSound = [this](const char* sound, HMODULE module, DWORD flags) {
@@ -79,7 +65,6 @@ protected:
     void TearDown() override
     {
         main.reset();
-        Application().MessageBoxFunction = nullptr;
         DeleteFileA(AlarmPath().c_str());
         DeleteFileA((ExeDir + "Glyphpack.dll").c_str());
         RemoveDirectoryA(ExeDir.c_str());
@@ -93,17 +78,7 @@ protected:
         std::fwrite(bytes.data(), 1, bytes.size(), file);
         std::fclose(file);
     }
-    static std::string Alarms()
-    {
-        std::string bytes;
-        if (FILE* file = std::fopen(AlarmPath().c_str(), "rb")) {
-            char buffer[4096];
-            for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-                bytes.append(buffer, got);
-            std::fclose(file);
-        }
-        return bytes;
-    }
+    static std::string Alarms() { return testsupport::ReadWholeFile(AlarmPath()); }
     // The visible summary windows, newest first.
     static std::vector<HWND> Shown()
     {
@@ -150,7 +125,6 @@ protected:
 
     std::unique_ptr<TformMain> main;
     std::vector<std::string> sounds;
-    std::vector<std::string> boxes;  // error boxes of the start-up
 };
 
 TEST_F(MainWindowAlarmTest, SummaryWindowLooksAsSpecified)
