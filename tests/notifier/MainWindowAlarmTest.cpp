@@ -127,7 +127,7 @@ protected:
     std::vector<std::string> sounds;
 };
 
-TEST_F(MainWindowAlarmTest, SummaryWindowLooksAsSpecified)
+TEST_F(MainWindowAlarmTest, SummaryWindowCaptionSizeFontAndColumns)
 {
     TformSummary* form = TformSummary::Create(*main, main->Handle());
     ASSERT_NE(form, nullptr);
