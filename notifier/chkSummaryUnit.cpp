@@ -28,6 +28,8 @@ constexpr RECT kLabel2 = {114, 18, 506, 32};
 constexpr RECT kListView1 = {6, 48, 509, 192};  // room for both columns
 constexpr RECT kButton1 = {220, 200, 295, 225};
 
+const char kPreviousProcProperty[] = "TformSummary.PreviousProc";
+
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
 
@@ -166,17 +168,30 @@ LRESULT TformSummary::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-// Enter in the list or on the button confirms, as the window's default button.
-LRESULT CALLBACK TformSummary::EnterKeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR, DWORD_PTR)
+// Enter in the list or on the button confirms, as the window's default button. The control's
+// own routine is kept in a window property (comctl32's subclass helpers are not exported by
+// name on every system).
+LRESULT CALLBACK TformSummary::EnterKeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kPreviousProcProperty));
     if (message == WM_GETDLGCODE)
-        return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTALLKEYS;
+        return CallWindowProcA(previous, hwnd, message, wParam, lParam) | DLGC_WANTALLKEYS;
     if (message == WM_KEYDOWN && wParam == VK_RETURN) {
         PostMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(kSummaryButton1, BN_CLICKED), 0);
         return 0;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropA(hwnd, kPreviousProcProperty);
+    }
+    return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+}
+
+void TformSummary::ConfirmOnEnter(HWND control)
+{
+    SetPropA(control, kPreviousProcProperty,
+             reinterpret_cast<HANDLE>(GetWindowLongPtrA(control, GWLP_WNDPROC)));
+    SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EnterKeyProc));
 }
 
 void TformSummary::CreateControls()
@@ -202,8 +217,8 @@ void TformSummary::CreateControls()
         column.iSubItem = i;
         SendMessageA(listView1_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
-    SetWindowSubclass(listView1_, EnterKeyProc, 1, 0);
-    SetWindowSubclass(button1_, EnterKeyProc, 1, 0);
+    ConfirmOnEnter(listView1_);
+    ConfirmOnEnter(button1_);
 }
 
 HWND TformSummary::AddControl(const char* className, const char* text, DWORD style, DWORD exStyle,

@@ -46,8 +46,8 @@ private:
 
     static bool RegisterClassOnce();
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK EnterKeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK EnterKeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static void ConfirmOnEnter(HWND control);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void FormCreate();
