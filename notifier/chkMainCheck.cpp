@@ -59,7 +59,7 @@ int32_t TformMain::CountMessages()
     client->Host = CurOption.PopServer;
     client->UserID = CurOption.Account;
     client->Password = CurOption.Password;
-    client->Port = seams.popPort;
+    client->Port = PopPort;
     // A server that trickles a byte now and then keeps every single wait alive; the check as
     // a whole still ends at the deadline, like any other failure.
     TWindowTimer deadline;

@@ -31,7 +31,7 @@ struct TformMainSeams {
     TTrayIcon::TShellNotify shell;
     // PlaySoundA when empty.
     std::function<BOOL(const char* sound, HMODULE module, DWORD flags)> playSound;
-    // The POP3 port of the checks.
+    // The POP3 port of the checks (TformMain::PopPort).
     int32_t popPort = 110;
     DWORD checkDeadlineMs = kCheckDeadlineMs;
 };
@@ -61,6 +61,8 @@ public:
 
     // The positive count of the last new-mail sound decision.
     int32_t LastMailCount = 0;
+    // The port the checks connect to; the POP3 port unless demonstrations or tests say so.
+    int32_t PopPort = 110;
 
     void FormCreate();
     bool LoadIcons();
