@@ -109,6 +109,7 @@ TEST_F(OptionsDialogTest, EmptyRegistryGivesTheDefaults)
     EXPECT_TRUE(IsTicked(f->rdoUseDefault));
     EXPECT_FALSE(IsTicked(f->rdoNoSound) || IsTicked(f->rdoCustomSound));
     EXPECT_FALSE(IsWindowEnabled(f->editFName));
+    EXPECT_TRUE(IsWindowEnabled(f->editInterval) && IsWindowEnabled(f->editAccount));
     EXPECT_TRUE(IsTicked(f->chkUseAnim));
     EXPECT_TRUE(IsTicked(f->chkUseAlarm));
     EXPECT_EQ(CurOption.CheckInterval, "10");

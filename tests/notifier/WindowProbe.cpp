@@ -3,6 +3,7 @@
 //   WindowProbe box TITLE MS         wait for a window titled TITLE, print its text, press OK
 //   WindowProbe exists CLASS MS      wait for a window of CLASS (exit 1 when none came)
 //   WindowProbe post CLASS MSG W L   post a message to the window of CLASS
+//   WindowProbe click X Y            a left click at the screen point
 #include <windows.h>
 
 #include <cstdio>
@@ -62,7 +63,14 @@ int main(int argc, char** argv)
                      std::strtoll(argv[5], nullptr, 0));
         return 0;
     }
-    std::fprintf(stderr,
-                 "usage: WindowProbe box TITLE MS | exists CLASS MS | post CLASS MSG W L\n");
+    if (command == "click" && argc == 4) {
+        SetCursorPos(std::atoi(argv[2]), std::atoi(argv[3]));
+        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        return 0;
+    }
+    std::fprintf(
+        stderr,
+        "usage: WindowProbe box TITLE MS | exists CLASS MS | post CLASS MSG W L | click X Y\n");
     return 2;
 }
