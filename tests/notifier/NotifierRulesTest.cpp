@@ -81,7 +81,7 @@ TEST(OptionRulesTest, CheckPeriodNeverWraps)
     EXPECT_EQ(CheckPeriodMs("-5"), 0u);
     EXPECT_EQ(CheckPeriodMs("35791"), 35791u * 60000u);
     // 35792 minutes is 2 147 520 000 ms: beyond a signed 32-bit period; 71583 minutes wraps
-    // an unsigned one to 4 980 ms.
+    // an unsigned one to 12 704 ms.
     EXPECT_EQ(CheckPeriodMs("35792"), kLongestTimerPeriodMs);
     EXPECT_EQ(CheckPeriodMs("71583"), kLongestTimerPeriodMs);
     EXPECT_EQ(CheckPeriodMs("2147483647"), kLongestTimerPeriodMs);
