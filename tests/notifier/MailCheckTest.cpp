@@ -323,4 +323,25 @@ TEST_F(MailCheckTest, MenuSwitchAndFlashMessage)
     }
 }
 
+TEST_F(MailCheckTest, FailureEscapingATimerGoesToTheErrorBoxAndTheProgramGoesOn)
+{
+    int ticks = 0;
+    main->timerForFlash.SetOnTimer([&](TWindowTimer&) {
+        if (++ticks <= 2)
+            throw std::runtime_error("Disk full");
+    });
+    main->timerForFlash.SetInterval(30);
+    main->timerForFlash.SetEnabled(true);
+    DWORD start = GetTickCount();
+    MSG message;
+    while (ticks < 3 && GetTickCount() - start < 3000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+    main->timerForFlash.SetEnabled(false);
+    EXPECT_GE(ticks, 3);
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Disk full.", "Disk full."}));
+}
+
 }  // namespace
