@@ -185,9 +185,14 @@ void TformOption::CreateGeneralPage()
     GroupBox3 = AddControl("BUTTON", kGroupAlarm, WS_VISIBLE | BS_GROUPBOX, 20, 198, 408, 40);
     chkUseAlarm = AddControl("BUTTON", kCheckAlarm, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 36,
                              214, 170, 18);
+    // The frames lie below the controls they hold, so painting a frame never covers them.
+    for (HWND frame : {GroupBox1, GroupBox2, GroupBox3})
+        SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetTicked(rdoUseDefault, true);
     SetTicked(chkUseAnim, true);
-    intervalDefault = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+    // The box stays a Unicode window (as the system made it), so it keeps its own painting;
+    // typed characters reach the filter as UTF-16 units.
+    intervalDefault = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         editInterval, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TformOption::IntervalRoutine)));
     SetWindowLongPtrA(editInterval, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
@@ -375,8 +380,9 @@ LRESULT CALLBACK TformOption::IntervalRoutine(HWND window, UINT message, WPARAM 
 {
     auto* form = reinterpret_cast<TformOption*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!form)
-        return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_CHAR && !form->editIntervalKeyPress(static_cast<char>(wParam)))
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_CHAR &&
+        (wParam > 0x7F || !form->editIntervalKeyPress(static_cast<char>(wParam))))
         return 0;
-    return CallWindowProcA(form->intervalDefault, window, message, wParam, lParam);
+    return CallWindowProcW(form->intervalDefault, window, message, wParam, lParam);
 }
