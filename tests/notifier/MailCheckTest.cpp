@@ -6,6 +6,7 @@
 #include "OptionRules.h"
 #include "Options.h"
 #include "ScriptedServer.h"
+#include "SettingsRegistry.h"
 #include "chkMainUnit.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,8 @@ protected:
         GetModuleFileNameA(nullptr, path, MAX_PATH);
         ExeDir = DirectoryOf(path);  // Glyphpack.dll lies beside the tests
         HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key) == 0) {
+        if (clearServer &&
+            RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key) == 0) {
             RegCloseKey(key);
             for (const char* name : {"account", "password", "pop"}) {
                 RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key);
@@ -79,6 +81,7 @@ protected:
             return TRUE;
         };
         seams.checkDeadlineMs = deadlineMs;
+        seams.popPort = startPort;
         main = std::make_unique<TformMain>(seams);
         CurOption.PopServer = "127.0.0.1";
         CurOption.Account = "u";
@@ -90,6 +93,17 @@ protected:
     {
         main.reset();
         Application().MessageBoxFunction = nullptr;
+        // What the options dialog saved goes with the test.
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key) == 0) {
+            char name[256];
+            DWORD size = sizeof name;
+            while (RegEnumValueA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == 0) {
+                RegDeleteValueA(key, name);
+                size = sizeof name;
+            }
+            RegCloseKey(key);
+        }
     }
     void Check(const std::vector<ScriptStep>& script)
     {
@@ -110,6 +124,8 @@ protected:
     }
 
     DWORD deadlineMs = kCheckDeadlineMs;
+    int32_t startPort = 110;
+    bool clearServer = true;  // no check at start-up
     bool soundFails = false;
     std::unique_ptr<TformMain> main;
     std::vector<ShellCall> shell;
@@ -321,6 +337,53 @@ TEST_F(MailCheckTest, MenuSwitchAndFlashMessage)
         SendMessageA(main->Handle(), 1125, 0, 0);
         EXPECT_EQ(main->timerForFlash.Enabled(), open > 1) << open << " summary windows";
     }
+}
+
+TEST_F(MailCheckTest, CompleteSettingsCheckAtStartAndArmTheTimer)
+{
+    ScriptedServer server(Mailbox(3));
+    for (auto [name, value] : {std::pair{"account", "u"},
+                               {"password", "p"},
+                               {"pop", "127.0.0.1"},
+                               {"interval", "15"},
+                               {"sound", "nosound"}})
+        RegWriteString(kSettingsKey, name, value);
+    main.reset();
+    shell.clear();
+    startPort = server.Port();
+    clearServer = false;
+    SetUp();
+    EXPECT_EQ(main->tray1->Hint(), std::string("3") + kHintMailSuffix);
+    EXPECT_EQ(HintsShown(kHintChecking), 1);
+    EXPECT_TRUE(main->Timer1.Enabled());
+    EXPECT_EQ(main->Timer1.Interval(), 15u * 60000u);
+    EXPECT_TRUE(sounds.empty());
+    EXPECT_EQ(main->LastMailCount, 3);
+}
+
+TEST_F(MailCheckTest, OptionsDialogChecksOnlyAfterOk)
+{
+    // Inside the dialog's modal loop: Esc the first time, Enter the second.
+    TWindowTimer driver;
+    driver.SetInterval(300);
+    WPARAM key = VK_ESCAPE;
+    driver.SetOnTimer([&](TWindowTimer& sender) {
+        sender.SetEnabled(false);
+        HWND dialog = FindWindowA("TformOption", nullptr);
+        PostMessageA(GetFocus() ? GetFocus() : dialog, WM_KEYDOWN, key, 0);
+    });
+    ScriptedServer server(Mailbox(2));
+    main->PopPort = server.Port();
+    main->O1Click();
+    EXPECT_EQ(HintsShown(kHintChecking), 0);
+    EXPECT_EQ(main->tray1->Hint(), kHintNoMail);
+    // OK saves the dialog's settings (loaded from the empty key), then one check runs.
+    key = VK_RETURN;
+    driver.SetEnabled(true);
+    main->O1Click();
+    EXPECT_EQ(HintsShown(kHintChecking), 1);
+    EXPECT_EQ(main->tray1->Hint(), kHintServerError);  // the saved settings name no server
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(MailCheckTest, FailureEscapingATimerGoesToTheErrorBoxAndTheProgramGoesOn)
