@@ -28,10 +28,27 @@ private:
 void TformMain::Timer1Timer()
 {
     // A check that starts inside another one's wait would nest without bound when checks
-    // last longer than the period: the running check's result will do.
+    // last longer than the period: the running check's result will do, unless the user asked
+    // for a check meanwhile, which then follows it.
     if (checkRunning)
         return;
-    RunningFlag running(checkRunning);
+    do {
+        checkRequested = false;
+        RunningFlag running(checkRunning);
+        CheckOnce();
+    } while (checkRequested);
+}
+
+void TformMain::RequestCheck()
+{
+    if (checkRunning)
+        checkRequested = true;
+    else
+        Timer1Timer();
+}
+
+void TformMain::CheckOnce()
+{
     try {
         SetAnimation(AnimationKind::Checking);
         tray1->SetHint(kHintChecking);

@@ -123,14 +123,14 @@ void TformMain::CheckAlarms()
 
 void TformMain::popCheckNowClick()
 {
-    Timer1Timer();
+    RequestCheck();
 }
 
 void TformMain::O1Click()
 {
     TformOption options(TOptionTimers{&Timer1, &timerAlarm});
     if (options.ShowModal() == mrOk)
-        Timer1Timer();
+        RequestCheck();
 }
 
 void TformMain::popEnabledClick()

@@ -69,6 +69,9 @@ public:
     // One mail check; skipped when a check is already running (a tick or a menu command
     // dispatched while the first one waits for the network).
     void Timer1Timer();
+    // A check the user asked for (the menu's check command, OK in the options dialog): when
+    // a check is running it follows that one instead of being skipped.
+    void RequestCheck();
     void SetAnimation(AnimationKind kind);
     void CheckAlarms();
 
@@ -88,6 +91,7 @@ private:
     static LRESULT CALLBACK WindowRoutine(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void CreateWindowHandle();
     void CreateMenu();
+    void CheckOnce();
     int32_t CountMessages();
     void PlayNewMailSound();
     BOOL PlayWave(const char* sound, HMODULE module, DWORD flags);
@@ -95,4 +99,5 @@ private:
     TformMainSeams seams;
     HWND window = nullptr;
     bool checkRunning = false;
+    bool checkRequested = false;
 };

@@ -252,34 +252,50 @@ TEST_F(MailCheckTest, WithoutAnimationTheTrayNeverAnimates)
     EXPECT_EQ(sounds.size(), 1u);
 }
 
-TEST_F(MailCheckTest, CheckStartedInsideARunningCheckIsSkipped)
+TEST_F(MailCheckTest, CheckStartedInsideARunningCheckIsSkippedOrFollowsIt)
 {
-    // The server takes its time with STAT; a menu command and a tick arrive meanwhile.
-    ScriptedServer server(Join({{SendBytes("+OK\r\n")},
-                                Answer("+OK\r\n"),
-                                Answer("+OK\r\n"),
-                                {ReadLine(), Pause(600), SendBytes("+OK 1 10\r\n")},
-                                Answer("+OK\r\n")}));
-    main->PopPort = server.Port();
-    int nestedCalls = 0;
-    bool runningInside = false;
-    TWindowTimer intruder;
-    intruder.SetInterval(150);
-    intruder.SetOnTimer([&](TWindowTimer& sender) {
-        if (++nestedCalls == 2)
+    // The server takes its time with STAT; ticks, and then the menu's check command, arrive
+    // meanwhile. Ticks are skipped; the user's command runs once the first check has ended.
+    for (bool userAsks : {false, true}) {
+        SCOPED_TRACE(userAsks ? "menu command inside" : "ticks inside");
+        ScriptedServer slow(Join({{SendBytes("+OK\r\n")},
+                                  Answer("+OK\r\n"),
+                                  Answer("+OK\r\n"),
+                                  {ReadLine(), Pause(600), SendBytes("+OK 1 10\r\n")},
+                                  Answer("+OK\r\n")}));
+        ScriptedServer next(Mailbox(2));
+        shell.clear();
+        sounds.clear();
+        main->LastMailCount = 0;
+        main->PopPort = slow.Port();
+        int nestedCalls = 0;
+        bool runningInside = false;
+        TWindowTimer intruder;
+        intruder.SetInterval(150);
+        intruder.SetOnTimer([&](TWindowTimer& sender) {
+            runningInside = main->CheckRunning();
+            if (++nestedCalls < 2) {
+                main->Timer1Timer();
+                return;
+            }
             sender.SetEnabled(false);
-        runningInside = main->CheckRunning();
+            if (userAsks) {
+                main->PopPort = next.Port();
+                main->popCheckNowClick();
+            } else {
+                main->Timer1Timer();
+            }
+        });
         main->Timer1Timer();
-    });
-    main->Timer1Timer();
-    intruder.SetEnabled(false);
-    EXPECT_EQ(nestedCalls, 2);
-    EXPECT_TRUE(runningInside);
-    EXPECT_FALSE(main->CheckRunning());
-    EXPECT_EQ(HintsShown(kHintChecking), 1);
-    EXPECT_EQ(HintsShown(kHintServerError), 0);
-    EXPECT_EQ(main->tray1->Hint(), std::string("1") + kHintMailSuffix);
-    EXPECT_EQ(sounds.size(), 1u);
+        intruder.SetEnabled(false);
+        EXPECT_EQ(nestedCalls, 2);
+        EXPECT_TRUE(runningInside);
+        EXPECT_FALSE(main->CheckRunning());
+        EXPECT_EQ(HintsShown(kHintChecking), userAsks ? 2 : 1);
+        EXPECT_EQ(HintsShown(kHintServerError), 0);
+        EXPECT_EQ(main->tray1->Hint(), std::string(userAsks ? "2" : "1") + kHintMailSuffix);
+        EXPECT_EQ(sounds.size(), userAsks ? 2u : 1u);
+    }
 }
 
 TEST_F(MailCheckTest, TricklingServerEndsAtTheOverallDeadline)
