@@ -39,6 +39,28 @@ std::string Written(int secondsAhead)
     return text;
 }
 
+// Counts the caption flips of the application window (FlashWindow sends it WM_NCACTIVATE).
+int g_flashes = 0;
+WNDPROC g_applicationRoutine = nullptr;
+LRESULT CALLBACK CountingRoutine(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCACTIVATE)
+        ++g_flashes;
+    return CallWindowProcA(g_applicationRoutine, hwnd, message, wParam, lParam);
+}
+
+// Runs the message loop for a while, so that timers tick.
+void Pump(DWORD milliseconds)
+{
+    const DWORD end = GetTickCount() + milliseconds;
+    MSG message;
+    while (static_cast<int>(end - GetTickCount()) > 0) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        Sleep(10);
+    }
+}
+
 class MainWindowAlarmTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -217,19 +239,28 @@ TEST_F(MainWindowAlarmTest, FlashStopsOnlyAfterOkOnTheLastWindow)
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(main->SummaryWindowCount(), 2);
     EXPECT_TRUE(main->timerForFlash.Enabled());
+    const HWND application = Application().Handle();
+    g_applicationRoutine = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(application, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingRoutine)));
+    g_flashes = 0;
+    Pump(2500);
+    EXPECT_GE(g_flashes, 2) << "the application window flashes once a second";
 
     PressOk(shown[1]);
     EXPECT_FALSE(IsWindow(shown[1]));
     EXPECT_TRUE(main->timerForFlash.Enabled()) << "another summary window is still open";
     // Enter in the list confirms too, as the window's default button.
     SendMessageA(GetDlgItem(shown[0], kSummaryListView1), WM_KEYDOWN, VK_RETURN, 0);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
+    Pump(50);
     EXPECT_FALSE(IsWindow(shown[0]));
     EXPECT_FALSE(main->timerForFlash.Enabled());
     EXPECT_EQ(main->SummaryWindowCount(), 0);
     EXPECT_FALSE(TaskbarEntryShown());
+    Pump(200);
+    g_flashes = 0;
+    Pump(1500);
+    EXPECT_EQ(g_flashes, 0);
+    SetWindowLongPtrA(application, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_applicationRoutine));
 }
 
 TEST_F(MainWindowAlarmTest, CloseBoxLeavesTheFlashOn)
