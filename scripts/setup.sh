@@ -3,7 +3,7 @@
 set -e
 PACKAGES="cmake g++ clang libclang-rt-14-dev googletest
 g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
-wine wine64 xvfb xauth imagemagick x11-utils
+wine wine64 xvfb xauth imagemagick x11-utils xdotool fonts-nanum
 dovecot-pop3d python3 python3-dbf gdal-bin locales"
 
 missing=""

@@ -194,8 +194,15 @@ public:
             std::exit(1);
         }
         while (!FindWindowA("tessalymail!", nullptr)) {
-            if (NowMs() - start > 120000 || WaitForSingleObject(info.hProcess, 0) == 0) {
-                std::printf("error: larkbell did not come up\n");
+            if (WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0) {
+                DWORD code = 0;
+                GetExitCodeProcess(info.hProcess, &code);
+                std::printf("error: larkbell ended at start with exit code %lu\n", code);
+                std::exit(1);
+            }
+            if (NowMs() - start > 120000) {
+                TerminateProcess(info.hProcess, 1);
+                std::printf("error: larkbell did not come up in two minutes\n");
                 std::exit(1);
             }
             Sleep(2);
@@ -318,9 +325,12 @@ Options ParseOptions(int argc, char** argv)
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string name = argv[i];
         const char* value = argv[i + 1];
-        if (name == "--larkbell")
-            options.larkbell = value;
-        else if (name == "--host")
+        if (name == "--larkbell") {
+            // A full path with backslashes: the program finds its resource library by it.
+            char full[MAX_PATH];
+            const DWORD size = GetFullPathNameA(value, MAX_PATH, full, nullptr);
+            options.larkbell = size > 0 && size < MAX_PATH ? full : value;
+        } else if (name == "--host")
             options.host = value;
         else if (name == "--checks")
             options.checks = std::atoi(value);
