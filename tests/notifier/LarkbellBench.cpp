@@ -14,6 +14,7 @@
 #include <psapi.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -295,11 +296,47 @@ public:
 
     void PrintCpu(const char* what, int seconds) const
     {
+        // The first seconds after the window appears are start-up, not idling.
+        PrintCpuOver(std::string(what) + ", first 5 s", 5);
+        PrintCpuOver(what, seconds);
+    }
+
+    void PrintCpuOver(const std::string& what, int seconds) const
+    {
         const double before = CpuMs();
+        const long switchesBefore = ContextSwitches();
         Sleep(static_cast<DWORD>(seconds) * 1000);
         const double used = CpuMs() - before;
-        std::printf("%-28s %.0f ms CPU in %d s (%.2f %%)\n", what, used, seconds,
+        std::printf("%-28s %.0f ms CPU in %d s (%.2f %%)", what.c_str(), used, seconds,
                     used / (seconds * 10.0));
+        if (switchesBefore >= 0) {
+            std::printf(", %.1f context switches a second",
+                        (ContextSwitches() - switchesBefore) / static_cast<double>(seconds));
+        }
+        std::printf("\n");
+    }
+
+    // The times the program's Linux threads gave up or lost the processor, or -1: each wake-up
+    // of a sleeping thread counts at least once, and so does each wait for the Wine server.
+    long ContextSwitches() const
+    {
+        if (linuxPid == 0)
+            return -1;
+        const std::string tasks = "Z:\\proc\\" + std::to_string(linuxPid) + "\\task\\";
+        long total = 0;
+        WIN32_FIND_DATAA entry;
+        HANDLE search = FindFirstFileA((tasks + "*").c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE)
+            return -1;
+        do {
+            if (std::atoi(entry.cFileName) <= 0)
+                continue;
+            const std::string status = ReadSmallFile(tasks + entry.cFileName + "\\status");
+            total += std::max(0L, StatusKb(status, "voluntary_ctxt_switches:")) +
+                     std::max(0L, StatusKb(status, "nonvoluntary_ctxt_switches:"));
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+        return total;
     }
 
     double startupMs = 0;
@@ -373,12 +410,16 @@ int main(int argc, char** argv)
         idle.PrintFootprint("after start");
         idle.PrintCpu("idle", options.seconds);
         const double start = NowMs();
-        for (int i = 0; i < options.checks; ++i)
+        const int tenth = std::max(1, options.checks / 10);
+        for (int i = 1; i <= options.checks; ++i) {
             failedChecks += idle.Check() ? 0 : 1;
+            if (i == tenth && i != options.checks)
+                idle.PrintFootprint(("after " + std::to_string(i) + " checks").c_str());
+        }
         std::printf("%-28s %d in %.0f ms (%.1f ms each), %d not answered\n", "checks",
                     options.checks, NowMs() - start, (NowMs() - start) / options.checks,
                     failedChecks);
-        idle.PrintFootprint("after the checks");
+        idle.PrintFootprint(("after " + std::to_string(options.checks) + " checks").c_str());
     }
     {
         WriteSettings(DemoSettings(options, "three"));
