@@ -32,8 +32,11 @@ fi
 # side was installed (else its syswow64 folder stays empty).
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
-    flock "$WINEPREFIX.lock" sh -c \
-        '[ -f "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 </dev/null'
+    # The prefix is made on a display: made without one, the first program that opens windows
+    # in it gets none (CreateWindowEx fails until the desktop exists).
+    boot='/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 </dev/null'
+    [ -n "$DISPLAY" ] || boot="xvfb-run -a $boot"
+    flock "$WINEPREFIX.lock" sh -c "[ -f \"\$WINEPREFIX/system.reg\" ] || $boot"
 fi
 if [ "$WINELOADER" = /usr/lib/wine/wine ] &&
     [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then

@@ -2,6 +2,7 @@
 #include "SocketClient.h"
 
 #include "Exceptions.h"
+#include "HostLookup.h"
 #include "SocketErrorText.h"
 #include "WinsockLibrary.h"
 
@@ -12,7 +13,6 @@ constexpr const char* kLookupTimedOut = "Host Lookup Timed Out";
 constexpr const char* kLookupCanceled = "Host Lookup Canceled";
 constexpr const char* kHostTooLong = "Host name too long";
 constexpr const char* kNullRemote = "Null Remote Address";
-constexpr size_t kLookupResultSize = MAXGETHOSTSTRUCT;
 constexpr size_t kIoAreaSize = 16384;
 
 }  // namespace
@@ -22,7 +22,6 @@ LRESULT CALLBACK SockWindowRoutine(HWND window, UINT message, WPARAM wParam, LPA
 TSocketClient::TSocketClient()
     : window(CreateHiddenWindow("SockWindowClass", &SockWindowRoutine, this)),
       timer(std::make_unique<TWindowTimer>()),
-      lookupResult(kLookupResultSize),
       ioArea(kIoAreaSize)
 {
     if (!window.Get())
@@ -42,7 +41,7 @@ TSocketClient::~TSocketClient()
     } catch (...) {
     }
     if (lookupTask)
-        WSACancelAsyncRequest(lookupTask);
+        HostLookup::Abandon(lookupTask);
     timer.reset();
     window.Reset();
     destroying = true;
@@ -99,8 +98,12 @@ void TSocketClient::ResolveHost()
     remote.sin_addr.s_addr = 0;
     TimerOn();
     lookupDone = false;
-    lookupTask = WSAAsyncGetHostByName(window.Get(), kHostLookupMessage, Host.c_str(),
-                                       lookupResult.data(), static_cast<int>(lookupResult.size()));
+    lookupAddress = in_addr{};
+    lookupTask = HostLookup::Start(Host, [this](bool ok, in_addr address) {
+        lookupOk = ok;
+        lookupAddress = address;
+        lookupDone = true;
+    });
     if (!lookupTask) {
         lookupOk = false;
         lookupDone = true;
@@ -108,7 +111,7 @@ void TSocketClient::ResolveHost()
     WaitUntil([this] { return lookupDone || timedOut || cancel; });
     TimerOff();
     if (!lookupDone && lookupTask)
-        WSACancelAsyncRequest(lookupTask);
+        HostLookup::Abandon(lookupTask);
     lookupTask = nullptr;
     if (timedOut)
         throw ESockError(kLookupTimedOut);
@@ -116,9 +119,7 @@ void TSocketClient::ResolveHost()
         throw ESockError(kLookupCanceled);
     if (!lookupOk)
         throw ESockError("Host Lookup Failed");
-    const hostent* entry = reinterpret_cast<const hostent*>(lookupResult.data());
-    if (entry->h_addr_list && entry->h_addr_list[0] && entry->h_length == sizeof(in_addr))
-        memcpy(&remote.sin_addr, entry->h_addr_list[0], sizeof(in_addr));
+    remote.sin_addr = lookupAddress;
     FireEvent(OnHostResolved, *this);
 }
 

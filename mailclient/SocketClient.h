@@ -20,7 +20,6 @@
 
 // Window messages of the hidden connection window.
 constexpr UINT kSocketEventMessage = WM_USER + 101;  // the socket library's event report
-constexpr UINT kHostLookupMessage = WM_USER + 102;   // the host look-up finished
 constexpr UINT kSendMoreMessage = WM_USER + 103;     // hand queued bytes to the socket
 constexpr UINT kReadMoreMessage = WM_USER + 104;     // read more from the socket
 
@@ -136,7 +135,7 @@ private:
     SOCKET socketHandle = INVALID_SOCKET;
     sockaddr_in remote{};
     HANDLE lookupTask = nullptr;
-    std::vector<char> lookupResult;
+    in_addr lookupAddress{};
     std::vector<char> ioArea;
     ByteQueue received;
     ByteQueue sendQueue;

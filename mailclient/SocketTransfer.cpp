@@ -146,7 +146,9 @@ void TSocketClient::SendBuffer(const char* bytes, size_t length)
     PostMessageA(window.Get(), kSendMoreMessage, 0, 0);
     WaitUntil([this] { return sendDone || cancel || sendError || !connected || IdleExpired(); });
     if (cancel) {
+        // The abandoned bytes must not go out in front of the next command.
         cancel = false;
+        sendQueue.Clear();
         throw EAbortError("Socket send aborted");
     }
     if (sendDone)

@@ -1,5 +1,5 @@
-// The hidden "SockWindowClass" window: turns socket and look-up notifications into flags and
-// buffer transfers of its connection object.
+// The hidden "SockWindowClass" window: turns socket notifications into flags and buffer
+// transfers of its connection object.
 #include "SocketClient.h"
 
 LRESULT CALLBACK SockWindowRoutine(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -31,12 +31,6 @@ void TSocketClient::HandleNotification(UINT message, WPARAM wParam, LPARAM lPara
                 HandleConnected(WSAGETSELECTERROR(lParam));
             else
                 HandleSocketEvent(WSAGETSELECTEVENT(lParam));
-            break;
-        case kHostLookupMessage:
-            if (reinterpret_cast<HANDLE>(wParam) != lookupTask)
-                return;
-            lookupOk = WSAGETASYNCERROR(lParam) == 0;
-            lookupDone = true;
             break;
         case kSendMoreMessage:
             WriteFromStream();

@@ -11,7 +11,7 @@ SUDO=""
 # binaries; fonts-nanum gives Wine a Korean font for the notifier's texts.
 PACKAGES="cmake g++ clang libclang-rt-14-dev googletest
 g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
-wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils fonts-nanum
+wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils xdotool fonts-nanum
 dovecot-pop3d python3 python3-dbf gdal-bin locales"
 # Where the kernel runs no 32-bit code, Wine's 32-bit side runs under qemu 8 or newer,
 # from bookworm-backports (bookworm's qemu 7.2 cannot map Wine's shared page).

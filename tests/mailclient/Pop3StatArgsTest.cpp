@@ -37,6 +37,7 @@ TEST(Pop3StatArgsTest, RefusesIncompleteOrMalformedLines)
         {"--host", "h", "--user", "u", "--pass", "p", "--port", "65536"},
         {"--host", "h", "--user", "u", "--pass", "p", "--port", "11x"},
         {"--host", "h", "--user", "u", "--pass", "p", "--timeout", "-1"},
+        {"--host", "h", "--user", "u", "--pass", "p", "--timeout", "0"},
         {"--host", "h", "--user", "u", "--pass", "p", "--verbose", "1"},
         {"-h", "h", "--user", "u", "--pass", "p"},
     };

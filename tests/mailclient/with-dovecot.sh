@@ -1,7 +1,9 @@
 #!/bin/sh
 # Runs a command beside a private dovecot POP3 server on a free loopback port, then stops the
-# server. The command sees POP3_PORT; the mailboxes are "empty" (password "emptypass", no
+# server. The command sees POP3_HOST, POP3_PORT and the server log POP3_LOG; the mailboxes are "empty" (password "emptypass", no
 # messages) and "three" (password "threepass", three messages).
+# A client that always uses the standard port 110 (the notifier) gets POP3_FIXED_PORT=110: the
+# server then listens on that port at a free address of the loopback network 127.0.0.0/8.
 # Everything lives in a fresh folder under /tmp that dovecot's own users can reach; the
 # system's dovecot configuration is never read.
 set -e
@@ -19,7 +21,27 @@ stop() {
 }
 trap stop EXIT INT TERM
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+# A free port on 127.0.0.1, or a free loopback address for the fixed port.
+set -- "$(python3 - "${POP3_FIXED_PORT:-0}" <<'PY'
+import random, socket, sys
+fixed = int(sys.argv[1])
+for _ in range(200):
+    host = "127.0.0.1" if fixed == 0 else "127.%d.%d.%d" % (
+        random.randint(1, 254), random.randint(0, 255), random.randint(1, 254))
+    with socket.socket() as s:
+        try:
+            s.bind((host, fixed))
+        except OSError:
+            continue
+        print(host, s.getsockname()[1])
+        break
+else:
+    sys.exit("no free loopback address for port %d" % fixed)
+PY
+)" "$@"
+host=${1% *}
+port=${1#* }
+shift
 
 if [ "$(id -u)" = 0 ]; then
     mailUser=nobody
@@ -52,7 +74,7 @@ base_dir = $dir/run
 state_dir = $dir/state
 log_path = $dir/dovecot.log
 protocols = pop3
-listen = 127.0.0.1
+listen = $host
 ssl = no
 disable_plaintext_auth = no
 auth_mechanisms = plain
@@ -72,7 +94,7 @@ userdb {
 }
 service pop3-login {
   inet_listener pop3 {
-    address = 127.0.0.1
+    address = $host
     port = $port
   }
 }
@@ -84,12 +106,12 @@ CONF
     exit 1
 }
 
-python3 - "$port" <<'PY' || { cat "$dir/dovecot.log" >&2; exit 1; }
+python3 - "$host" "$port" <<'PY' || { cat "$dir/dovecot.log" >&2; exit 1; }
 import socket, sys, time
 deadline = time.time() + 15
 while True:
     try:
-        with socket.create_connection(("127.0.0.1", int(sys.argv[1])), timeout=2) as s:
+        with socket.create_connection((sys.argv[1], int(sys.argv[2])), timeout=2) as s:
             if s.recv(100).startswith(b"+OK"):
                 break
     except OSError:
@@ -99,7 +121,7 @@ while True:
     time.sleep(0.1)
 PY
 
-export POP3_PORT=$port
+export POP3_HOST=$host POP3_PORT=$port POP3_LOG=$dir/dovecot.log
 status=0
 "$@" || status=$?
 exit $status

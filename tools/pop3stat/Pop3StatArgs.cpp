@@ -44,7 +44,8 @@ bool ParsePop3StatArgs(const std::vector<std::string>& args, Pop3StatArgs& parse
                 return false;
             parsed.port = number;
         } else if (name == "--timeout") {
-            if (!ReadNumber(name, value, 0, 600000, number, problem))
+            // 0 would switch both bounds off and let a silent server hold the tool for ever.
+            if (!ReadNumber(name, value, 1, 600000, number, problem))
                 return false;
             parsed.timeout = number;
         } else if (name == "--report-level") {
