@@ -28,10 +28,27 @@ private:
 void TformMain::Timer1Timer()
 {
     // A check that starts inside another one's wait would nest without bound when checks
-    // last longer than the period: the running check's result will do.
+    // last longer than the period: the running check's result will do, unless the user asked
+    // for a check meanwhile, which then follows it.
     if (checkRunning)
         return;
-    RunningFlag running(checkRunning);
+    do {
+        checkRequested = false;
+        RunningFlag running(checkRunning);
+        CheckOnce();
+    } while (checkRequested);
+}
+
+void TformMain::RequestCheck()
+{
+    if (checkRunning)
+        checkRequested = true;
+    else
+        Timer1Timer();
+}
+
+void TformMain::CheckOnce()
+{
     try {
         SetAnimation(AnimationKind::Checking);
         tray1->SetHint(kHintChecking);
@@ -59,7 +76,7 @@ int32_t TformMain::CountMessages()
     client->Host = CurOption.PopServer;
     client->UserID = CurOption.Account;
     client->Password = CurOption.Password;
-    client->Port = seams.popPort;
+    client->Port = PopPort;
     // A server that trickles a byte now and then keeps every single wait alive; the check as
     // a whole still ends at the deadline, like any other failure.
     TWindowTimer deadline;

@@ -20,7 +20,9 @@ constexpr std::uint16_t kTrayFramePeriodMs = 800;
 }  // namespace
 
 TformMain::TformMain(TformMainSeams mainSeams)
-    : tray1(std::make_unique<TTrayIcon>(mainSeams.shell)), seams(std::move(mainSeams))
+    : tray1(std::make_unique<TTrayIcon>(mainSeams.shell)),
+      PopPort(mainSeams.popPort),
+      seams(std::move(mainSeams))
 {
     auto showError = [](const std::exception& error) { Application().ShowException(error); };
     Timer1.SetEnabled(false);
@@ -121,14 +123,14 @@ void TformMain::CheckAlarms()
 
 void TformMain::popCheckNowClick()
 {
-    Timer1Timer();
+    RequestCheck();
 }
 
 void TformMain::O1Click()
 {
     TformOption options(TOptionTimers{&Timer1, &timerAlarm});
     if (options.ShowModal() == mrOk)
-        Timer1Timer();
+        RequestCheck();
 }
 
 void TformMain::popEnabledClick()

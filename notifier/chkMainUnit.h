@@ -31,7 +31,7 @@ struct TformMainSeams {
     TTrayIcon::TShellNotify shell;
     // PlaySoundA when empty.
     std::function<BOOL(const char* sound, HMODULE module, DWORD flags)> playSound;
-    // The POP3 port of the checks.
+    // The POP3 port of the checks (TformMain::PopPort).
     int32_t popPort = 110;
     DWORD checkDeadlineMs = kCheckDeadlineMs;
 };
@@ -61,12 +61,17 @@ public:
 
     // The positive count of the last new-mail sound decision.
     int32_t LastMailCount = 0;
+    // The port the checks connect to; the POP3 port unless demonstrations or tests say so.
+    int32_t PopPort = 110;
 
     void FormCreate();
     bool LoadIcons();
     // One mail check; skipped when a check is already running (a tick or a menu command
     // dispatched while the first one waits for the network).
     void Timer1Timer();
+    // A check the user asked for (the menu's check command, OK in the options dialog): when
+    // a check is running it follows that one instead of being skipped.
+    void RequestCheck();
     void SetAnimation(AnimationKind kind);
     void CheckAlarms();
 
@@ -86,6 +91,7 @@ private:
     static LRESULT CALLBACK WindowRoutine(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void CreateWindowHandle();
     void CreateMenu();
+    void CheckOnce();
     int32_t CountMessages();
     void PlayNewMailSound();
     BOOL PlayWave(const char* sound, HMODULE module, DWORD flags);
@@ -93,4 +99,5 @@ private:
     TformMainSeams seams;
     HWND window = nullptr;
     bool checkRunning = false;
+    bool checkRequested = false;
 };

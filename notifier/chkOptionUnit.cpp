@@ -26,6 +26,20 @@ enum ControlId {
     kIdPages,
 };
 
+constexpr char kPageClass[] = "TTabSheet";
+
+// A page of the page control: it covers the page area in the dialog's face colour and hands
+// its controls' notifications to the dialog.
+LRESULT CALLBACK PageRoutine(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+            return SendMessageA(GetParent(window), message, wParam, lParam);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 void RegisterOptionClass(WNDPROC routine)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -38,6 +52,9 @@ void RegisterOptionClass(WNDPROC routine)
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kOptionClass;
+    RegisterClassA(&windowClass);
+    windowClass.lpfnWndProc = &PageRoutine;
+    windowClass.lpszClassName = kPageClass;
     RegisterClassA(&windowClass);
 }
 
@@ -78,6 +95,7 @@ TformOption::TformOption(TOptionTimers optionTimers) : timers(optionTimers)
                              Application().Handle(), nullptr, GetModuleHandleA(nullptr), this);
     if (!window)
         throw Exception("Error creating window");
+    controlParent = window;
     font = CreateFontA(-kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGEUL_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, kFontGulim);
@@ -99,9 +117,10 @@ TformOption::~TformOption()
 HWND TformOption::AddControl(const char* windowClass, const char* text, DWORD style, int x, int y,
                              int w, int h, int id, DWORD exStyle)
 {
-    HWND control = CreateWindowExA(exStyle, windowClass, text, WS_CHILD | style, x, y, w, h, window,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleA(nullptr), nullptr);
+    HWND control =
+        CreateWindowExA(exStyle, windowClass, text, WS_CHILD | style, x - origin.x, y - origin.y, w,
+                        h, controlParent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
 }
@@ -117,8 +136,24 @@ void TformOption::CreateControls()
     SendMessageA(pc1, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&page));
     page.pszText = const_cast<char*>(kPageServer);
     SendMessageA(pc1, TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&page));
+    // The pages cover the page control's display area; their controls are placed in dialog
+    // coordinates.
+    RECT area;
+    GetClientRect(pc1, &area);
+    SendMessageA(pc1, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    MapWindowPoints(pc1, window, reinterpret_cast<POINT*>(&area), 2);
+    for (HWND* page : {&tsGeneral, &tsServer}) {
+        *page = AddControl(kPageClass, "", 0, area.left, area.top, area.right - area.left,
+                           area.bottom - area.top, 0, WS_EX_CONTROLPARENT);
+        SetWindowPos(*page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    origin = {area.left, area.top};
+    controlParent = tsGeneral;
     CreateGeneralPage();
+    controlParent = tsServer;
     CreateServerPage();
+    controlParent = window;
+    origin = {0, 0};
     Button1 = AddControl("BUTTON", kButtonOk, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 282, 252,
                          75, 25, IDOK);
     Button2 = AddControl("BUTTON", kButtonCancel, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 365, 252,
@@ -128,62 +163,64 @@ void TformOption::CreateControls()
 
 void TformOption::CreateGeneralPage()
 {
-    GroupBox1 = AddControl("BUTTON", kGroupPeriod, BS_GROUPBOX, 20, 38, 408, 50);
-    editInterval =
-        AddControl("EDIT", "10", WS_TABSTOP | ES_AUTOHSCROLL, 36, 58, 56, 20, 0, WS_EX_CLIENTEDGE);
-    Label1 = AddControl("STATIC", kLabelEveryMinutes, 0, 100, 61, 200, 16);
-    GroupBox2 = AddControl("BUTTON", kGroupEffects, BS_GROUPBOX, 20, 94, 408, 100);
-    rdoNoSound = AddControl("BUTTON", kRadioNoSound, WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 36,
-                            112, 180, 18, kIdNoSound);
-    rdoUseDefault = AddControl("BUTTON", kRadioDefaultSound, BS_AUTORADIOBUTTON, 36, 132, 180, 18,
-                               kIdUseDefault);
-    rdoCustomSound = AddControl("BUTTON", kRadioCustomSound, BS_AUTORADIOBUTTON, 36, 152, 180, 18,
-                                kIdCustomSound);
-    editFName = AddControl("EDIT", "", WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL | WS_DISABLED, 52,
-                           170, 336, 20, 0, WS_EX_CLIENTEDGE);
-    btnBrowse = AddControl("BUTTON", "...", WS_TABSTOP | WS_DISABLED, 390, 170, 24, 20, kIdBrowse);
-    chkUseAnim =
-        AddControl("BUTTON", kCheckAnimation, WS_TABSTOP | BS_AUTOCHECKBOX, 240, 112, 170, 18);
-    GroupBox3 = AddControl("BUTTON", kGroupAlarm, BS_GROUPBOX, 20, 198, 408, 40);
-    chkUseAlarm = AddControl("BUTTON", kCheckAlarm, WS_TABSTOP | BS_AUTOCHECKBOX, 36, 214, 170, 18);
+    GroupBox1 = AddControl("BUTTON", kGroupPeriod, WS_VISIBLE | BS_GROUPBOX, 20, 38, 408, 50);
+    editInterval = AddControl("EDIT", "10", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 36, 58, 56,
+                              20, 0, WS_EX_CLIENTEDGE);
+    Label1 = AddControl("STATIC", kLabelEveryMinutes, WS_VISIBLE, 100, 61, 200, 16);
+    GroupBox2 = AddControl("BUTTON", kGroupEffects, WS_VISIBLE | BS_GROUPBOX, 20, 94, 408, 100);
+    rdoNoSound =
+        AddControl("BUTTON", kRadioNoSound, WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON,
+                   36, 112, 180, 18, kIdNoSound);
+    rdoUseDefault = AddControl("BUTTON", kRadioDefaultSound, WS_VISIBLE | BS_AUTORADIOBUTTON, 36,
+                               132, 180, 18, kIdUseDefault);
+    rdoCustomSound = AddControl("BUTTON", kRadioCustomSound, WS_VISIBLE | BS_AUTORADIOBUTTON, 36,
+                                152, 180, 18, kIdCustomSound);
+    editFName =
+        AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL | WS_DISABLED,
+                   52, 170, 336, 20, 0, WS_EX_CLIENTEDGE);
+    btnBrowse = AddControl("BUTTON", "...", WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 390, 170, 24, 20,
+                           kIdBrowse);
+    chkUseAnim = AddControl("BUTTON", kCheckAnimation, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
+                            240, 112, 170, 18);
+    GroupBox3 = AddControl("BUTTON", kGroupAlarm, WS_VISIBLE | BS_GROUPBOX, 20, 198, 408, 40);
+    chkUseAlarm = AddControl("BUTTON", kCheckAlarm, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 36,
+                             214, 170, 18);
+    // The frames lie below the controls they hold, so painting a frame never covers them.
+    for (HWND frame : {GroupBox1, GroupBox2, GroupBox3})
+        SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetTicked(rdoUseDefault, true);
     SetTicked(chkUseAnim, true);
-    intervalDefault = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+    // The box stays a Unicode window (as the system made it), so it keeps its own painting;
+    // typed characters reach the filter as UTF-16 units.
+    intervalDefault = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         editInterval, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TformOption::IntervalRoutine)));
     SetWindowLongPtrA(editInterval, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void TformOption::CreateServerPage()
 {
-    Label2 = AddControl("STATIC", kLabelAccount, 0, 36, 48, 150, 16);
-    editAccount =
-        AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 190, 45, 220, 20, 0, WS_EX_CLIENTEDGE);
-    Label3 = AddControl("STATIC", kLabelPassword, 0, 36, 76, 150, 16);
-    editPassword = AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD, 190, 73, 220,
-                              20, 0, WS_EX_CLIENTEDGE);
+    Label2 = AddControl("STATIC", kLabelAccount, WS_VISIBLE, 36, 48, 150, 16);
+    editAccount = AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 190, 45, 220, 20,
+                             0, WS_EX_CLIENTEDGE);
+    Label3 = AddControl("STATIC", kLabelPassword, WS_VISIBLE, 36, 76, 150, 16);
+    editPassword = AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD,
+                              190, 73, 220, 20, 0, WS_EX_CLIENTEDGE);
     SendMessageA(editPassword, EM_SETPASSWORDCHAR, '*', 0);
-    Label5 = AddControl("STATIC", kLabelServer, 0, 36, 104, 150, 16);
-    editPop =
-        AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 190, 101, 220, 20, 0, WS_EX_CLIENTEDGE);
-    Bevel1 = AddControl("STATIC", "", SS_ETCHEDHORZ, 28, 134, 392, 2);
+    Label5 = AddControl("STATIC", kLabelServer, WS_VISIBLE, 36, 104, 150, 16);
+    editPop = AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 190, 101, 220, 20, 0,
+                         WS_EX_CLIENTEDGE);
+    Bevel1 = AddControl("STATIC", "", WS_VISIBLE | SS_ETCHEDHORZ, 28, 134, 392, 2);
     std::string note = std::string(kNoteLine1) + "\r\n" + kNoteLine2 + "\r\n\r\n" + kNoteLine4 +
                        "\r\n" + kNoteLine5;
-    Label4 = AddControl("STATIC", note.c_str(), 0, 28, 146, 400, 86);
+    Label4 = AddControl("STATIC", note.c_str(), WS_VISIBLE, 28, 146, 400, 86);
 }
 
 void TformOption::SelectPage(int page)
 {
     activePage = page;
     SendMessageA(pc1, TCM_SETCURSEL, page, 0);
-    const HWND general[] = {GroupBox1,  editInterval,  Label1,         GroupBox2,
-                            rdoNoSound, rdoUseDefault, rdoCustomSound, editFName,
-                            btnBrowse,  chkUseAnim,    GroupBox3,      chkUseAlarm};
-    const HWND server[] = {Label2, editAccount, Label3, editPassword,
-                           Label5, editPop,     Bevel1, Label4};
-    for (HWND control : general)
-        ShowWindow(control, page == 0 ? SW_SHOW : SW_HIDE);
-    for (HWND control : server)
-        ShowWindow(control, page == 1 ? SW_SHOW : SW_HIDE);
+    ShowWindow(tsGeneral, page == 0 ? SW_SHOW : SW_HIDE);
+    ShowWindow(tsServer, page == 1 ? SW_SHOW : SW_HIDE);
 }
 
 std::string TformOption::FileName() const
@@ -343,8 +380,9 @@ LRESULT CALLBACK TformOption::IntervalRoutine(HWND window, UINT message, WPARAM 
 {
     auto* form = reinterpret_cast<TformOption*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!form)
-        return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_CHAR && !form->editIntervalKeyPress(static_cast<char>(wParam)))
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_CHAR &&
+        (wParam > 0x7F || !form->editIntervalKeyPress(static_cast<char>(wParam))))
         return 0;
-    return CallWindowProcA(form->intervalDefault, window, message, wParam, lParam);
+    return CallWindowProcW(form->intervalDefault, window, message, wParam, lParam);
 }

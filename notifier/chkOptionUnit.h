@@ -50,7 +50,7 @@ public:
     void BrowseSoundFile();
 
     // Controls.
-    HWND pc1 = nullptr;
+    HWND pc1 = nullptr, tsGeneral = nullptr, tsServer = nullptr;
     HWND GroupBox1 = nullptr, editInterval = nullptr, Label1 = nullptr;
     HWND GroupBox2 = nullptr, rdoNoSound = nullptr, rdoUseDefault = nullptr,
          rdoCustomSound = nullptr;
@@ -89,6 +89,9 @@ private:
     HWND window = nullptr;
     HFONT font = nullptr;
     WNDPROC intervalDefault = nullptr;
+    // Where AddControl puts the next control, and that parent's place in the dialog.
+    HWND controlParent = nullptr;
+    POINT origin{0, 0};
     int modalResult = mrNone;
     int activePage = 0;
 };

@@ -1,7 +1,6 @@
-// larkbell's portable rules: stored settings read back, what a save stores, the check period,
-// the interval verdicts, and the decisions of a check on its count.
-#include "CheckRules.h"
-#include "KoreanTexts.h"
+// larkbell's portable settings rules: stored settings read back, what a save stores, the check
+// period and the interval verdicts. (The decisions of a check on its count are tested with the
+// check itself, in MailCheckTest.)
 #include "OptionRules.h"
 
 #include <gtest/gtest.h>
@@ -81,7 +80,7 @@ TEST(OptionRulesTest, CheckPeriodNeverWraps)
     EXPECT_EQ(CheckPeriodMs("-5"), 0u);
     EXPECT_EQ(CheckPeriodMs("35791"), 35791u * 60000u);
     // 35792 minutes is 2 147 520 000 ms: beyond a signed 32-bit period; 71583 minutes wraps
-    // an unsigned one to 4 980 ms.
+    // an unsigned one to 12 704 ms.
     EXPECT_EQ(CheckPeriodMs("35792"), kLongestTimerPeriodMs);
     EXPECT_EQ(CheckPeriodMs("71583"), kLongestTimerPeriodMs);
     EXPECT_EQ(CheckPeriodMs("2147483647"), kLongestTimerPeriodMs);
@@ -100,50 +99,6 @@ TEST(OptionRulesTest, IntervalVerdictsAndTrimming)
     EXPECT_EQ(TrimText(std::string("\x80x\xa0", 3)), std::string("\x80x\xa0", 3));
     EXPECT_FALSE(IsAcceptableFileName("c:\\a|b.wav"));
     EXPECT_TRUE(IsAcceptableFileName(std::string("c:\\\xc7\xd1.wav")));
-}
-
-TEST(CheckRulesTest, HintsAndAnimationFollowTheCount)
-{
-    CheckOutcome failed = DecideOnCount(-1, 3);
-    EXPECT_EQ(failed.hint, kHintServerError);
-    EXPECT_FALSE(failed.animate);
-    CheckOutcome empty = DecideOnCount(0, 3);
-    EXPECT_EQ(empty.hint, kHintNoMail);
-    EXPECT_FALSE(empty.animate);
-    EXPECT_EQ(DecideOnCount(-7, 3).hint, kHintNoMail);
-    CheckOutcome three = DecideOnCount(3, 0);
-    EXPECT_EQ(three.hint, std::string("3") + kHintMailSuffix);
-    EXPECT_TRUE(three.animate);
-    EXPECT_EQ(FramesOf(AnimationKind::Checking).first, 3);
-    EXPECT_EQ(FramesOf(AnimationKind::Checking).last, 10);
-    EXPECT_EQ(FramesOf(AnimationKind::MailWaiting).first, 1);
-    EXPECT_EQ(FramesOf(AnimationKind::MailWaiting).last, 2);
-}
-
-TEST(CheckRulesTest, SoundsOfCountSequences)
-{
-    struct Case {
-        std::vector<int32_t> counts;
-        int sounds;
-    };
-    const std::vector<Case> cases = {
-        {{3, 3}, 1}, {{3, 0, 3}, 1}, {{3, -1, 3}, 1}, {{3, 5}, 2}, {{5, 2}, 2}, {{0, -1}, 0},
-    };
-    for (const Case& c : cases) {
-        int32_t last = 0;
-        int sounds = 0;
-        for (int32_t count : c.counts) {
-            CheckOutcome outcome = DecideOnCount(count, last);
-            sounds += outcome.playSound;
-            last = outcome.lastMailCount;
-        }
-        EXPECT_EQ(sounds, c.sounds) << c.counts.size() << " counts starting " << c.counts[0];
-    }
-    EXPECT_EQ(SoundBranchOf("default"), SoundBranch::Resource);
-    EXPECT_EQ(SoundBranchOf("nosound"), SoundBranch::Silent);
-    EXPECT_EQ(SoundBranchOf("custom"), SoundBranch::File);
-    EXPECT_EQ(SoundBranchOf(""), SoundBranch::File);
-    EXPECT_EQ(SoundBranchOf("Default"), SoundBranch::File);
 }
 
 }  // namespace

@@ -57,6 +57,7 @@ protected:
                 size = sizeof name;
             }
             RegCloseKey(key);
+            RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
         }
     }
     static void Store(const std::map<std::string, std::string>& values)
@@ -81,10 +82,11 @@ protected:
         RegCloseKey(key);
         return values;
     }
+    // The dialog stays hidden: its controls answer messages all the same, and showing a
+    // window costs seconds under a display without a window manager.
     TformOption* Open()
     {
         form = std::make_unique<TformOption>(TOptionTimers{&timer1, &timerAlarm});
-        ShowWindow(form->Handle(), SW_SHOWNA);
         return form.get();
     }
     static void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
@@ -107,6 +109,7 @@ TEST_F(OptionsDialogTest, EmptyRegistryGivesTheDefaults)
     EXPECT_TRUE(IsTicked(f->rdoUseDefault));
     EXPECT_FALSE(IsTicked(f->rdoNoSound) || IsTicked(f->rdoCustomSound));
     EXPECT_FALSE(IsWindowEnabled(f->editFName));
+    EXPECT_TRUE(IsWindowEnabled(f->editInterval) && IsWindowEnabled(f->editAccount));
     EXPECT_TRUE(IsTicked(f->chkUseAnim));
     EXPECT_TRUE(IsTicked(f->chkUseAlarm));
     EXPECT_EQ(CurOption.CheckInterval, "10");

@@ -3,6 +3,8 @@
 //   WindowProbe box TITLE MS         wait for a window titled TITLE, print its text, press OK
 //   WindowProbe exists CLASS MS      wait for a window of CLASS (exit 1 when none came)
 //   WindowProbe post CLASS MSG W L   post a message to the window of CLASS
+//   WindowProbe click X Y            a left click at the screen point
+//   WindowProbe type KEYS            keys typed (letters and digits)
 #include <windows.h>
 
 #include <cstdio>
@@ -62,7 +64,22 @@ int main(int argc, char** argv)
                      std::strtoll(argv[5], nullptr, 0));
         return 0;
     }
+    if (command == "click" && argc == 4) {
+        SetCursorPos(std::atoi(argv[2]), std::atoi(argv[3]));
+        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        return 0;
+    }
+    if (command == "type" && argc == 3) {
+        for (const char* c = argv[2]; *c; ++c) {
+            SHORT key = VkKeyScanA(*c);
+            keybd_event(LOBYTE(key), 0, 0, 0);
+            keybd_event(LOBYTE(key), 0, KEYEVENTF_KEYUP, 0);
+        }
+        return 0;
+    }
     std::fprintf(stderr,
-                 "usage: WindowProbe box TITLE MS | exists CLASS MS | post CLASS MSG W L\n");
+                 "usage: WindowProbe box TITLE MS | exists CLASS MS | post CLASS MSG W L | click X "
+                 "Y | type KEYS\n");
     return 2;
 }

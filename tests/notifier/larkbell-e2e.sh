@@ -52,6 +52,7 @@ start=$(date +%s)
 timeout 60 "$run" "$work/larkbell.exe" || fail "second copy: exit code $?"
 [ $(($(date +%s) - start)) -lt 30 ] || fail "second copy took too long"
 kill -0 "$first" 2>/dev/null || fail "the first copy ended"
+! "$run" "$bin/WindowProbe.exe" exists "#32770" 500 || fail "a message box is open"
 echo "ok: a second copy ended silently"
 
 # Closing the application window ends the program; the icon leaves the notification area.

@@ -1,0 +1,426 @@
+// The mail check of the main window against scripted POP3 servers: tool-tips, animation frames,
+// new-mail sounds (recorded in place of PlaySoundA), LastMailCount over sequences of counts,
+// failures, re-entry, the overall deadline; and the main window's tray menu and flashing.
+#include "Application.h"
+#include "KoreanTexts.h"
+#include "OptionRules.h"
+#include "Options.h"
+#include "ScriptedServer.h"
+#include "SettingsRegistry.h"
+#include "chkMainUnit.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ShellCall {
+    DWORD message;
+    std::string tip;
+    bool hasIcon;
+};
+
+struct SoundCall {
+    std::string sound;
+    bool module;
+    DWORD flags;
+    std::string hintMeanwhile;
+};
+
+std::vector<ScriptStep> Mailbox(int32_t count, const std::string& quitReply = "+OK bye\r\n")
+{
+    if (count < 0)
+        return {SendBytes("-ERR not today\r\n"), CloseConnection()};
+    return Join({{SendBytes("+OK ready\r\n")},
+                 Answer("+OK\r\n"),
+                 Answer("+OK\r\n"),
+                 Answer("+OK " + std::to_string(count) + " 4096\r\n"),
+                 Answer(quitReply)});
+}
+
+class MailCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application().Initialize();
+        Application().MessageBoxFunction = [this](HWND, const std::string& text, const std::string&,
+                                                  UINT) {
+            boxes.push_back(text);
+            return IDOK;
+        };
+        char path[MAX_PATH];
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        ExeDir = DirectoryOf(path);  // Glyphpack.dll lies beside the tests
+        HKEY key;
+        if (clearServer &&
+            RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key) == 0) {
+            RegCloseKey(key);
+            for (const char* name : {"account", "password", "pop"}) {
+                RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key);
+                RegDeleteValueA(key, name);
+                RegCloseKey(key);
+            }
+        }
+        CurOption = TJOption{};
+        TformMainSeams seams;
+        seams.shell = [this](DWORD message, TTrayNotifyData& data) {
+            shell.push_back({message, data.szTip, data.hIcon != nullptr});
+            if (message == NIM_MODIFY && std::string(data.szTip) == kHintChecking && main &&
+                framesWhileChecking < 0)
+                framesWhileChecking = main->tray1->Icons().Count();
+            return TRUE;
+        };
+        seams.playSound = [this](const char* sound, HMODULE module, DWORD flags) -> BOOL {
+            sounds.push_back({sound ? sound : "", module != nullptr, flags, main->tray1->Hint()});
+            if (soundFails)
+                throw std::runtime_error("no sound device");
+            return TRUE;
+        };
+        seams.checkDeadlineMs = deadlineMs;
+        seams.popPort = startPort;
+        main = std::make_unique<TformMain>(seams);
+        CurOption.PopServer = "127.0.0.1";
+        CurOption.Account = "u";
+        CurOption.Password = "p";
+        CurOption.SoundMode = "default";
+        CurOption.UseAnimation = true;
+    }
+    void TearDown() override
+    {
+        main.reset();
+        Application().MessageBoxFunction = nullptr;
+        // What the options dialog saved goes with the test.
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key) == 0) {
+            char name[256];
+            DWORD size = sizeof name;
+            while (RegEnumValueA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == 0) {
+                RegDeleteValueA(key, name);
+                size = sizeof name;
+            }
+            RegCloseKey(key);
+        }
+    }
+    void Check(const std::vector<ScriptStep>& script)
+    {
+        ScriptedServer server(script);
+        main->PopPort = server.Port();
+        main->Timer1Timer();
+    }
+    // How often the tool-tip changed to hint (frame steps repeat the tip unchanged).
+    int HintsShown(const std::string& hint) const
+    {
+        int shown = 0;
+        std::string previous;
+        for (const ShellCall& call : shell) {
+            shown += call.tip == hint && previous != hint;
+            previous = call.tip;
+        }
+        return shown;
+    }
+
+    DWORD deadlineMs = kCheckDeadlineMs;
+    int32_t startPort = 110;
+    bool clearServer = true;  // no check at start-up
+    bool soundFails = false;
+    std::unique_ptr<TformMain> main;
+    std::vector<ShellCall> shell;
+    std::vector<SoundCall> sounds;
+    std::vector<std::string> boxes;
+    int framesWhileChecking = -1;
+};
+
+TEST_F(MailCheckTest, StartShowsTheStillIconWithItsHint)
+{
+    EXPECT_EQ(main->imagelist1.Count(), 11);
+    ASSERT_FALSE(shell.empty());
+    EXPECT_EQ(shell.back().message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(shell.back().tip, kHintNoMail);
+    EXPECT_TRUE(shell.back().hasIcon);
+    // Empty settings: no check at start, the check timer stays off; the menu item is ticked.
+    EXPECT_FALSE(main->Timer1.Enabled());
+    EXPECT_TRUE(main->popEnabled->Checked);
+    EXPECT_EQ(main->Timer1.Interval(), 1000u);
+    EXPECT_EQ(main->timerAlarm.Interval(), 60000u);
+    EXPECT_EQ(ShortDateFormat, "yyyy/mm/dd");
+    EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), main->Handle());
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MailCheckTest, CountSequencesSoundOnlyOnChange)
+{
+    struct Case {
+        std::vector<int32_t> counts;
+        int sounds;
+        int32_t last;
+    };
+    const std::vector<Case> cases = {
+        {{3, 3}, 1, 3}, {{3, 0, 3}, 1, 3}, {{3, -1, 3}, 1, 3}, {{3, 5}, 2, 5}, {{5, 2}, 2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.counts));
+        main->LastMailCount = 0;
+        sounds.clear();
+        for (int32_t count : c.counts) {
+            framesWhileChecking = -1;
+            Check(Mailbox(count));
+            EXPECT_EQ(framesWhileChecking, 8);
+            std::string hint = count < 0    ? std::string(kHintServerError)
+                               : count == 0 ? std::string(kHintNoMail)
+                                            : std::to_string(count) + kHintMailSuffix;
+            EXPECT_EQ(main->tray1->Hint(), hint);
+            EXPECT_EQ(main->tray1->Animated(), count > 0);
+            if (count > 0)
+                EXPECT_EQ(main->tray1->Icons().Count(), 2);
+        }
+        EXPECT_EQ(static_cast<int>(sounds.size()), c.sounds);
+        EXPECT_EQ(main->LastMailCount, c.last);
+    }
+    // The resource sound, played while the tool-tip still says the check runs.
+    ASSERT_FALSE(sounds.empty());
+    EXPECT_EQ(sounds[0].sound, "WAV_WAVE4");
+    EXPECT_TRUE(sounds[0].module);
+    EXPECT_EQ(sounds[0].flags, 0x40004u);
+    EXPECT_EQ(sounds[0].hintMeanwhile, kHintChecking);
+}
+
+TEST_F(MailCheckTest, SoundModesChooseTheirBranch)
+{
+    struct Case {
+        std::string mode;
+        std::vector<std::string> played;
+        DWORD flags;
+    };
+    CurOption.CustomSoundFile = "c:\\snd\\ding.wav";
+    const std::vector<Case> cases = {
+        {"default", {"WAV_WAVE4"}, 0x40004},         {"nosound", {}, 0},
+        {"custom", {"c:\\snd\\ding.wav"}, 0x20000},  {"", {"c:\\snd\\ding.wav"}, 0x20000},
+        {"Default", {"c:\\snd\\ding.wav"}, 0x20000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        CurOption.SoundMode = c.mode;
+        main->LastMailCount = 0;
+        sounds.clear();
+        Check(Mailbox(4));
+        ASSERT_EQ(sounds.size(), c.played.size());
+        if (!c.played.empty()) {
+            EXPECT_EQ(sounds[0].sound, c.played[0]);
+            EXPECT_EQ(sounds[0].flags, c.flags);
+        }
+        EXPECT_EQ(main->tray1->Hint(), std::string("4") + kHintMailSuffix);
+    }
+}
+
+TEST_F(MailCheckTest, FailuresGiveTheServerErrorAndKeepTheTimer)
+{
+    main->Timer1.SetEnabled(true);
+    const std::vector<std::vector<ScriptStep>> failing = {
+        Mailbox(3, "-ERR cannot quit\r\n"),  // a failing Disconnect after a good count
+        Join({{SendBytes("+OK\r\n")},
+              Answer("+OK\r\n"),
+              Answer("-ERR wrong password\r\n"),
+              Answer("+OK\r\n")}),
+        {CloseConnection()},
+    };
+    for (const auto& script : failing) {
+        Check(script);
+        EXPECT_EQ(main->tray1->Hint(), kHintServerError);
+        EXPECT_FALSE(main->tray1->Animated());
+    }
+    CurOption.PopServer = "";
+    main->Timer1Timer();
+    EXPECT_EQ(main->tray1->Hint(), kHintServerError);
+    EXPECT_TRUE(sounds.empty());
+    EXPECT_EQ(main->LastMailCount, 0);
+    EXPECT_TRUE(main->Timer1.Enabled());
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MailCheckTest, WithoutAnimationTheTrayNeverAnimates)
+{
+    CurOption.UseAnimation = false;
+    framesWhileChecking = -1;
+    Check(Mailbox(2));
+    EXPECT_FALSE(main->tray1->Animated());
+    EXPECT_EQ(main->tray1->Icons().Count(), 0);
+    EXPECT_EQ(main->tray1->Hint(), std::string("2") + kHintMailSuffix);
+    EXPECT_EQ(sounds.size(), 1u);
+}
+
+TEST_F(MailCheckTest, CheckStartedInsideARunningCheckIsSkippedOrFollowsIt)
+{
+    // The server takes its time with STAT; ticks, and then the menu's check command, arrive
+    // meanwhile. Ticks are skipped; the user's command runs once the first check has ended.
+    for (bool userAsks : {false, true}) {
+        SCOPED_TRACE(userAsks ? "menu command inside" : "ticks inside");
+        ScriptedServer slow(Join({{SendBytes("+OK\r\n")},
+                                  Answer("+OK\r\n"),
+                                  Answer("+OK\r\n"),
+                                  {ReadLine(), Pause(600), SendBytes("+OK 1 10\r\n")},
+                                  Answer("+OK\r\n")}));
+        ScriptedServer next(Mailbox(2));
+        shell.clear();
+        sounds.clear();
+        main->LastMailCount = 0;
+        main->PopPort = slow.Port();
+        int nestedCalls = 0;
+        bool runningInside = false;
+        TWindowTimer intruder;
+        intruder.SetInterval(150);
+        intruder.SetOnTimer([&](TWindowTimer& sender) {
+            runningInside = main->CheckRunning();
+            if (++nestedCalls < 2) {
+                main->Timer1Timer();
+                return;
+            }
+            sender.SetEnabled(false);
+            if (userAsks) {
+                main->PopPort = next.Port();
+                main->popCheckNowClick();
+            } else {
+                main->Timer1Timer();
+            }
+        });
+        main->Timer1Timer();
+        intruder.SetEnabled(false);
+        EXPECT_EQ(nestedCalls, 2);
+        EXPECT_TRUE(runningInside);
+        EXPECT_FALSE(main->CheckRunning());
+        EXPECT_EQ(HintsShown(kHintChecking), userAsks ? 2 : 1);
+        EXPECT_EQ(HintsShown(kHintServerError), 0);
+        EXPECT_EQ(main->tray1->Hint(), std::string(userAsks ? "2" : "1") + kHintMailSuffix);
+        EXPECT_EQ(sounds.size(), userAsks ? 2u : 1u);
+    }
+}
+
+TEST_F(MailCheckTest, TricklingServerEndsAtTheOverallDeadline)
+{
+    main.reset();
+    deadlineMs = 800;
+    SetUp();
+    std::vector<ScriptStep> trickle;
+    for (int i = 0; i < 40; ++i) {
+        trickle.push_back(SendBytes("+"));
+        trickle.push_back(Pause(200));
+    }
+    DWORD start = GetTickCount();
+    Check(trickle);
+    DWORD elapsed = GetTickCount() - start;
+    EXPECT_EQ(main->tray1->Hint(), kHintServerError);
+    EXPECT_GE(elapsed, 700u);
+    EXPECT_LT(elapsed, 5000u);
+}
+
+TEST_F(MailCheckTest, FailureOutsideTheMailPathStopsTheTimerSilently)
+{
+    main->Timer1.SetEnabled(true);
+    soundFails = true;
+    Check(Mailbox(3));
+    EXPECT_FALSE(main->Timer1.Enabled());
+    EXPECT_TRUE(main->popEnabled->Checked);
+    EXPECT_EQ(main->tray1->Hint(), kHintChecking);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MailCheckTest, MenuSwitchAndFlashMessage)
+{
+    main->popEnabledClick();
+    EXPECT_FALSE(main->popEnabled->Checked);
+    EXPECT_FALSE(main->Timer1.Enabled());
+    main->popEnabledClick();
+    EXPECT_TRUE(main->Timer1.Enabled());
+    EXPECT_EQ(main->Timer1.Interval(), 1000u);
+    main->Timer1.SetEnabled(false);
+
+    struct Summary : TOwnedComponent {
+        const char* ClassName() const override { return "TformSummary"; }
+    };
+    struct Other : TOwnedComponent {
+        const char* ClassName() const override { return "TformOther"; }
+    };
+    main->InsertComponent(new Other);
+    for (int open : {2, 1, 0}) {
+        while (main->SummaryWindowCount() < open)
+            main->InsertComponent(new Summary);
+        while (main->SummaryWindowCount() > open)
+            main->RemoveComponent(main->Components(main->ComponentCount() - 1));
+        main->timerForFlash.SetEnabled(true);
+        SendMessageA(main->Handle(), 1125, 0, 0);
+        EXPECT_EQ(main->timerForFlash.Enabled(), open > 1) << open << " summary windows";
+    }
+}
+
+TEST_F(MailCheckTest, CompleteSettingsCheckAtStartAndArmTheTimer)
+{
+    ScriptedServer server(Mailbox(3));
+    for (auto [name, value] : {std::pair{"account", "u"},
+                               {"password", "p"},
+                               {"pop", "127.0.0.1"},
+                               {"interval", "15"},
+                               {"sound", "nosound"}})
+        RegWriteString(kSettingsKey, name, value);
+    main.reset();
+    shell.clear();
+    startPort = server.Port();
+    clearServer = false;
+    SetUp();
+    EXPECT_EQ(main->tray1->Hint(), std::string("3") + kHintMailSuffix);
+    EXPECT_EQ(HintsShown(kHintChecking), 1);
+    EXPECT_TRUE(main->Timer1.Enabled());
+    EXPECT_EQ(main->Timer1.Interval(), 15u * 60000u);
+    EXPECT_TRUE(sounds.empty());
+    EXPECT_EQ(main->LastMailCount, 3);
+}
+
+TEST_F(MailCheckTest, OptionsDialogChecksOnlyAfterOk)
+{
+    // Inside the dialog's modal loop: Esc the first time, Enter the second.
+    TWindowTimer driver;
+    driver.SetInterval(300);
+    WPARAM key = VK_ESCAPE;
+    driver.SetOnTimer([&](TWindowTimer& sender) {
+        sender.SetEnabled(false);
+        HWND dialog = FindWindowA("TformOption", nullptr);
+        PostMessageA(GetFocus() ? GetFocus() : dialog, WM_KEYDOWN, key, 0);
+    });
+    ScriptedServer server(Mailbox(2));
+    main->PopPort = server.Port();
+    main->O1Click();
+    EXPECT_EQ(HintsShown(kHintChecking), 0);
+    EXPECT_EQ(main->tray1->Hint(), kHintNoMail);
+    // OK saves the dialog's settings (loaded from the empty key), then one check runs.
+    key = VK_RETURN;
+    driver.SetEnabled(true);
+    main->O1Click();
+    EXPECT_EQ(HintsShown(kHintChecking), 1);
+    EXPECT_EQ(main->tray1->Hint(), kHintServerError);  // the saved settings name no server
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MailCheckTest, FailureEscapingATimerGoesToTheErrorBoxAndTheProgramGoesOn)
+{
+    int ticks = 0;
+    main->timerForFlash.SetOnTimer([&](TWindowTimer&) {
+        if (++ticks <= 2)
+            throw std::runtime_error("Disk full");
+    });
+    main->timerForFlash.SetInterval(30);
+    main->timerForFlash.SetEnabled(true);
+    DWORD start = GetTickCount();
+    MSG message;
+    while (ticks < 3 && GetTickCount() - start < 3000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+    main->timerForFlash.SetEnabled(false);
+    EXPECT_GE(ticks, 3);
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Disk full.", "Disk full."}));
+}
+
+}  // namespace
