@@ -17,9 +17,9 @@ for f in "$root"/dist/*; do
 done
 
 [ "${TD_NO_DEMO:-0}" = 1 ] && exit 0
-# The demo runs the 64-bit build of the same sources, which Wine runs at full speed on machines
-# without 32-bit code execution; LARKBELL_EXE=dist/larkbell.exe runs the release file instead.
-if [ -z "$LARKBELL_EXE" ]; then
+# The demo runs dist/larkbell.exe when Wine's 32-bit side is installed; otherwise the 64-bit
+# build of the same sources, which any 64-bit Wine runs.
+if [ -z "$LARKBELL_EXE" ] && ! dpkg -s wine32:i386 >/dev/null 2>&1; then
     cmake -S "$root" -B "$root/build/win64" -DCMAKE_BUILD_TYPE=Release \
         -DTD_RELEASE_BIN="$root/build/win32/bin" \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/x86_64-w64-mingw32.cmake" >/dev/null

@@ -15,8 +15,9 @@
 # minute after the start, so the alarm summary window shows up too. Stopping (the end, or
 # Ctrl+C) ends larkbell, the prefix's Wine processes, the virtual display and dovecot.
 #
-# LARKBELL_EXE chooses the program (default: the 64-bit build of the test tree, which runs at
-# full speed here; dist/larkbell.exe, the PE32 release file, needs a Wine that runs 32-bit code).
+# LARKBELL_EXE chooses the program. By default it is the release file dist/larkbell.exe (PE32)
+# when Wine's 32-bit side (wine32:i386) is installed, else the 64-bit build of the same sources
+# in the test tree, build/win64/bin/larkbell.exe.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -31,7 +32,14 @@ export LARKBELL_POP3_PORT=$POP3_PORT
 
 demo="$root/build/demo"
 mkdir -p "$demo"
-exe=${LARKBELL_EXE:-$root/build/win64/bin/larkbell.exe}
+if [ -z "$LARKBELL_EXE" ]; then
+    if dpkg -s wine32:i386 >/dev/null 2>&1 && [ -f "$root/dist/larkbell.exe" ]; then
+        LARKBELL_EXE=$root/dist/larkbell.exe
+    else
+        LARKBELL_EXE=$root/build/win64/bin/larkbell.exe
+    fi
+fi
+exe=$LARKBELL_EXE
 [ -f "$exe" ] || { echo "larkbell-demo: no $exe (build it first)" >&2; exit 1; }
 bin=$(dirname "$exe")
 [ -f "$bin/Glyphpack.dll" ] || { echo "larkbell-demo: no Glyphpack.dll beside $exe" >&2; exit 1; }

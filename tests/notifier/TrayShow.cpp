@@ -1,5 +1,6 @@
 // Shows a tray icon with a tool-tip, a menu and an animation for a few seconds, for looking at
-// the component under a real notification area: TrayShow [seconds] [hint].
+// the component under a real notification area: TrayShow [seconds] [hint]. Prints whether the
+// shell took the icon, and the frame shown at the end.
 #include "TrayIcon.h"
 #include "TestIcons.h"
 
@@ -27,6 +28,12 @@ int main(int argc, char** argv)
         tray.Icons().Add(picture);
     }
     tray.SetAnimated(true);
+    // The notification area may not be up yet when Wine has just started: try again for a while.
+    for (int i = 0; i < 50 && !tray.Added(); ++i) {
+        Sleep(200);
+        tray.SetActive(false);
+        tray.SetActive(true);
+    }
     std::printf("added: %d\n", tray.Added() ? 1 : 0);
     std::fflush(stdout);
     SetTimer(nullptr, 0, seconds * 1000, nullptr);
