@@ -15,6 +15,7 @@
 #include "Exceptions.h"
 #include "Options.h"
 #include "SystemDateTime.h"
+#include "WindowSearch.h"
 #include "chkMainUnit.h"
 #include "chkSummaryUnit.h"
 
@@ -105,16 +106,13 @@ protected:
     static std::vector<HWND> Shown()
     {
         std::vector<HWND> found;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                char name[32] = {};
-                GetClassNameA(hwnd, name, sizeof name);
-                if (IsWindowVisible(hwnd) && lstrcmpA(name, TformSummary::kClassName) == 0)
-                    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        testsupport::FindThreadWindow([&found](HWND hwnd) {
+            char name[32] = {};
+            GetClassNameA(hwnd, name, sizeof name);
+            if (IsWindowVisible(hwnd) && lstrcmpA(name, TformSummary::kClassName) == 0)
+                found.push_back(hwnd);
+            return false;
+        });
         return found;
     }
     static int Rows(HWND summary)
