@@ -7,6 +7,7 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <functional>
 #include <string>
 
 #include "ConnectionPoint.h"
@@ -14,6 +15,8 @@
 #include "WeekViewWindow.h"
 
 namespace septena {
+
+struct PersistentProperty;
 
 class CSeptenaCtrl final : public IDispatch,
                            public IConnectionPointContainer,
@@ -165,6 +168,14 @@ private:
 
     // Persistence (SeptenaPersist.cpp).
     void ResetToDefaults();
+    // Reads one property of the set from a saved form: a font property into the font it
+    // is given (which it may replace), any other into the values.
+    using ReadProperty =
+        std::function<HRESULT(const PersistentProperty&, IFont*&, weekview::DisplayProperties&)>;
+    // Reads the whole set through `read` and gives it to the control only when all of it
+    // was read; the fonts start from the ambient one.
+    HRESULT LoadSet(const ReadProperty& read);
+    void AfterSave(BOOL clearDirty);
     void AfterExchange();
 
     // Container side (SeptenaOle.cpp).

@@ -263,28 +263,10 @@ STDMETHODIMP CSeptenaCtrl::Load(LPSTREAM stream)
             return hr;
         if (version != kPropertySetVersion)
             return STG_E_OLDFORMAT;
-        Loaded loaded;
-        loaded.font = AmbientOrDefaultFont();
-        loaded.hourFont = AmbientOrDefaultFont();
-        if (loaded.font == nullptr || loaded.hourFont == nullptr)
-            return E_OUTOFMEMORY;
-        for (size_t i = 0; i < kPersistentSetSize && SUCCEEDED(hr); ++i) {
-            const PersistentProperty& p = kPersistentSet[i];
-            if (p.kind == PersistKind::Font)
-                hr = LoadFont(stream, loaded.font);
-            else if (p.kind == PersistKind::HourFont)
-                hr = LoadFont(stream, loaded.hourFont);
-            else
-                hr = LoadValue(stream, p, loaded.props);
-        }
-        if (FAILED(hr))
-            return hr;
-        font_.Reset(loaded.font);
-        hourFont_.Reset(loaded.hourFont);
-        loaded.font = loaded.hourFont = nullptr;
-        view_.Control().LoadProperties(loaded.props);
-        AfterExchange();
-        return S_OK;
+        return LoadSet(
+            [stream](const PersistentProperty& p, IFont*& font, DisplayProperties& props) {
+                return font != nullptr ? LoadFont(stream, font) : LoadValue(stream, p, props);
+            });
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
@@ -309,9 +291,7 @@ STDMETHODIMP CSeptenaCtrl::Save(LPSTREAM stream, BOOL clearDirty)
         }
         if (FAILED(hr))
             return hr;
-        view_.Control().FinishPropertyExchange();
-        if (clearDirty)
-            view_.ClearModified();
+        AfterSave(clearDirty);
         return S_OK;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
@@ -327,18 +307,8 @@ STDMETHODIMP CSeptenaCtrl::GetSizeMax(ULARGE_INTEGER* size)
     return S_OK;
 }
 
-void CSeptenaCtrl::AfterExchange()
+HRESULT CSeptenaCtrl::LoadSet(const ReadProperty& read)
 {
-    ApplyFonts();
-    view_.ClearModified();
-    if (view_.Handle() != nullptr)
-        EnableWindow(view_.Handle(), view_.Control().Properties().Enabled);
-}
-
-STDMETHODIMP CSeptenaCtrl::Load(IPropertyBag* bag, IErrorLog*)
-{
-    if (bag == nullptr)
-        return E_POINTER;
     try {
         Loaded loaded;
         loaded.font = AmbientOrDefaultFont();
@@ -348,12 +318,12 @@ STDMETHODIMP CSeptenaCtrl::Load(IPropertyBag* bag, IErrorLog*)
         HRESULT hr = S_OK;
         for (size_t i = 0; i < kPersistentSetSize && SUCCEEDED(hr); ++i) {
             const PersistentProperty& p = kPersistentSet[i];
-            if (p.kind == PersistKind::Font)
-                hr = BagReadFont(bag, p.name, loaded.font);
-            else if (p.kind == PersistKind::HourFont)
-                hr = BagReadFont(bag, p.name, loaded.hourFont);
-            else
-                hr = BagRead(bag, p, loaded.props);
+            IFont* none = nullptr;
+            hr = read(p,
+                      p.kind == PersistKind::Font       ? loaded.font
+                      : p.kind == PersistKind::HourFont ? loaded.hourFont
+                                                        : none,
+                      loaded.props);
         }
         if (FAILED(hr))
             return hr;
@@ -368,6 +338,30 @@ STDMETHODIMP CSeptenaCtrl::Load(IPropertyBag* bag, IErrorLog*)
     }
 }
 
+void CSeptenaCtrl::AfterSave(BOOL clearDirty)
+{
+    view_.Control().FinishPropertyExchange();
+    if (clearDirty)
+        view_.ClearModified();
+}
+
+void CSeptenaCtrl::AfterExchange()
+{
+    ApplyFonts();
+    view_.ClearModified();
+    if (view_.Handle() != nullptr)
+        EnableWindow(view_.Handle(), view_.Control().Properties().Enabled);
+}
+
+STDMETHODIMP CSeptenaCtrl::Load(IPropertyBag* bag, IErrorLog*)
+{
+    if (bag == nullptr)
+        return E_POINTER;
+    return LoadSet([bag](const PersistentProperty& p, IFont*& font, DisplayProperties& props) {
+        return font != nullptr ? BagReadFont(bag, p.name, font) : BagRead(bag, p, props);
+    });
+}
+
 STDMETHODIMP CSeptenaCtrl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL)
 {
     if (bag == nullptr)
@@ -379,9 +373,7 @@ STDMETHODIMP CSeptenaCtrl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL)
             hr = BagWrite(bag, kPersistentSet[i], props, font_.Get(), hourFont_.Get());
         if (FAILED(hr))
             return hr;
-        view_.Control().FinishPropertyExchange();
-        if (clearDirty)
-            view_.ClearModified();
+        AfterSave(clearDirty);
         return S_OK;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
