@@ -6,17 +6,28 @@
 #include "VariantText.h"
 
 namespace septena {
+namespace {
 
-HRESULT GetArg(DISPPARAMS* params, UINT position, VARTYPE vt, ArgValue& out)
+// The positional argument `position` (0 = the first), or null when there is none.
+VARIANT* Positional(DISPPARAMS* params, UINT position)
 {
-    if (params == nullptr)
-        return DISP_E_BADPARAMCOUNT;
-    const UINT positional = params->cArgs - params->cNamedArgs;
-    if (position >= positional)
-        return DISP_E_BADPARAMCOUNT;
-    VARIANT& source = params->rgvarg[params->cArgs - 1 - position];
-    return VariantChangeType(&out.Get(), &source, 0, vt);
+    if (params == nullptr || position >= params->cArgs - params->cNamedArgs)
+        return nullptr;
+    return &params->rgvarg[params->cArgs - 1 - position];
 }
+
+// Coerces `value` to `vt` and hands the coerced value to `take`.
+template <typename Take>
+HRESULT Coerce(VARIANT& value, VARTYPE vt, Take take)
+{
+    ArgValue v;
+    const HRESULT hr = VariantChangeType(&v.Get(), &value, 0, vt);
+    if (SUCCEEDED(hr))
+        take(v.Get());
+    return hr;
+}
+
+}  // namespace
 
 VARIANT* PutValue(DISPPARAMS* params)
 {
@@ -26,90 +37,50 @@ VARIANT* PutValue(DISPPARAMS* params)
     return &params->rgvarg[0];
 }
 
-namespace {
-
-HRESULT Coerce(VARIANT& value, VARTYPE vt, ArgValue& out)
-{
-    return VariantChangeType(&out.Get(), &value, 0, vt);
-}
-
-}  // namespace
-
 HRESULT ToShort(VARIANT& value, int16_t& out)
 {
-    ArgValue v;
-    const HRESULT hr = Coerce(value, VT_I2, v);
-    if (SUCCEEDED(hr))
-        out = v.Get().iVal;
-    return hr;
+    return Coerce(value, VT_I2, [&out](const VARIANT& v) { out = v.iVal; });
 }
 
 HRESULT ToLong(VARIANT& value, int32_t& out)
 {
-    ArgValue v;
-    const HRESULT hr = Coerce(value, VT_I4, v);
-    if (SUCCEEDED(hr))
-        out = v.Get().lVal;
-    return hr;
+    return Coerce(value, VT_I4, [&out](const VARIANT& v) { out = v.lVal; });
 }
 
 HRESULT ToBool(VARIANT& value, bool& out)
 {
-    ArgValue v;
-    const HRESULT hr = Coerce(value, VT_BOOL, v);
-    if (SUCCEEDED(hr))
-        out = v.Get().boolVal != VARIANT_FALSE;
-    return hr;
+    return Coerce(value, VT_BOOL, [&out](const VARIANT& v) { out = v.boolVal != VARIANT_FALSE; });
 }
 
 HRESULT ToColor(VARIANT& value, uint32_t& out)
 {
-    ArgValue v;
-    if (SUCCEEDED(Coerce(value, VT_I4, v))) {
-        out = static_cast<uint32_t>(v.Get().lVal);
+    const auto take = [&out](const VARIANT& v) { out = static_cast<uint32_t>(v.lVal); };
+    if (SUCCEEDED(Coerce(value, VT_I4, take)))
         return S_OK;
-    }
-    ArgValue u;
-    const HRESULT hr = Coerce(value, VT_UI4, u);
-    if (SUCCEEDED(hr))
-        out = u.Get().ulVal;
-    return hr;
+    return Coerce(value, VT_UI4, [&out](const VARIANT& v) { out = v.ulVal; });
 }
 
 HRESULT ToText(VARIANT& value, std::string& out)
 {
-    ArgValue v;
-    const HRESULT hr = Coerce(value, VT_BSTR, v);
-    if (SUCCEEDED(hr))
-        out = FromBstr(v.Get().bstrVal);
-    return hr;
+    return Coerce(value, VT_BSTR, [&out](const VARIANT& v) { out = FromBstr(v.bstrVal); });
 }
 
 HRESULT ArgShort(DISPPARAMS* params, UINT position, int16_t& out)
 {
-    ArgValue v;
-    const HRESULT hr = GetArg(params, position, VT_I2, v);
-    if (SUCCEEDED(hr))
-        out = v.Get().iVal;
-    return hr;
+    VARIANT* arg = Positional(params, position);
+    return arg != nullptr ? ToShort(*arg, out) : DISP_E_BADPARAMCOUNT;
 }
 
 HRESULT ArgLong(DISPPARAMS* params, UINT position, int32_t& out)
 {
-    ArgValue v;
-    const HRESULT hr = GetArg(params, position, VT_I4, v);
-    if (SUCCEEDED(hr))
-        out = v.Get().lVal;
-    return hr;
+    VARIANT* arg = Positional(params, position);
+    return arg != nullptr ? ToLong(*arg, out) : DISP_E_BADPARAMCOUNT;
 }
 
 HRESULT ArgText(DISPPARAMS* params, UINT position, std::string& out)
 {
-    ArgValue v;
-    const HRESULT hr = GetArg(params, position, VT_BSTR, v);
-    if (SUCCEEDED(hr))
-        out = FromBstr(v.Get().bstrVal);
-    return hr;
+    VARIANT* arg = Positional(params, position);
+    return arg != nullptr ? ToText(*arg, out) : DISP_E_BADPARAMCOUNT;
 }
 
 void SetShort(VARIANT* result, int16_t value)

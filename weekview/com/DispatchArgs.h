@@ -23,8 +23,6 @@ private:
     VARIANT v_;
 };
 
-// The positional argument `position` (0 = the first) as `vt`.
-HRESULT GetArg(DISPPARAMS* params, UINT position, VARTYPE vt, ArgValue& out);
 // The new value of a property put.
 VARIANT* PutValue(DISPPARAMS* params);
 
@@ -37,6 +35,7 @@ HRESULT ToBool(VARIANT& value, bool& out);
 HRESULT ToColor(VARIANT& value, uint32_t& out);
 HRESULT ToText(VARIANT& value, std::string& out);
 
+// The positional argument `position` (0 = the first); DISP_E_BADPARAMCOUNT when absent.
 HRESULT ArgShort(DISPPARAMS* params, UINT position, int16_t& out);
 HRESULT ArgLong(DISPPARAMS* params, UINT position, int32_t& out);
 HRESULT ArgText(DISPPARAMS* params, UINT position, std::string& out);
