@@ -7,32 +7,13 @@
 
 #include "PropPageBase.h"
 #include "PropPageResource.h"
+#include "com/SeptenaIds.h"
 
 namespace septena_pages {
 namespace {
 
-// Dispatch identities of the control's properties the pages edit.
-constexpr DISPID kBorderType = 1;
-constexpr DISPID kTimeUnits = 2;
-constexpr DISPID kMilitaryTime = 3;
-constexpr DISPID kTimeStart = 4;
-constexpr DISPID kTimeEnd = 5;
-constexpr DISPID kIncludeAmPm = 7;
-constexpr DISPID kTimeTextWidth = 9;
-constexpr DISPID kTimeBorder = 10;
-constexpr DISPID kHeightOffset = 11;
-constexpr DISPID kDayColumns = 12;
-constexpr DISPID kHeaderHeight = 13;
-constexpr DISPID kPrimeTimeStart = 16;
-constexpr DISPID kPrimeTimeEnd = 17;
-constexpr DISPID kHeaderBorder = 20;
-constexpr DISPID kDayHeader = 21;
-constexpr DISPID kDay = 22;
-constexpr DISPID kMonth = 23;
-constexpr DISPID kYear = 24;
-constexpr DISPID kWeekendPrime = 26;
-constexpr DISPID kHeaderYOffset = 29;
-constexpr DISPID kTimeType = 32;
+// The control's own members by DISPID, and the stock Enabled.
+using namespace septena;
 constexpr DISPID kEnabled = DISPID_ENABLED;
 
 using K = FieldKind;
