@@ -20,7 +20,7 @@ TEST_F(SeptenaControlTest, RegisteredAndCreatedByProgIdAndClsid)
     ASSERT_EQ(registerExit, 0u);
     CLSID clsid{};
     ASSERT_EQ(CLSIDFromProgID(L"SEPTENA.SeptenaCtrl.1", &clsid), S_OK);
-    EXPECT_TRUE(IsEqualCLSID(clsid, kClsid));
+    EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_Septena));
     EXPECT_EQ(ReadKey("CLSID\\{3266CE66-192F-11D0-9FFC-E9983B83C707}"), "Septena Control");
     EXPECT_EQ(ReadKey("CLSID\\{3266CE66-192F-11D0-9FFC-E9983B83C707}\\MiscStatus\\1"), "131473");
     EXPECT_EQ(ReadKey("CLSID\\{3266CE66-192F-11D0-9FFC-E9983B83C707}\\TypeLib"),
@@ -53,9 +53,9 @@ TEST_F(SeptenaControlTest, RegisteredAndCreatedByProgIdAndClsid)
 
     // The registered library describes the Error event with its two arguments.
     ITypeLib* lib = nullptr;
-    ASSERT_EQ(LoadRegTypeLib(kLibid, 1, 0, 0x409, &lib), S_OK);
+    ASSERT_EQ(LoadRegTypeLib(LIBID_SEPTENALib, 1, 0, 0x409, &lib), S_OK);
     ITypeInfo* events = nullptr;
-    ASSERT_EQ(lib->GetTypeInfoOfGuid(kEvents, &events), S_OK);
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(DIID_DSeptenaEvents, &events), S_OK);
     BSTR name = SysAllocString(L"Error");
     MEMBERID id = 0;
     EXPECT_EQ(events->GetIDsOfNames(&name, 1, &id), S_OK);
@@ -78,9 +78,7 @@ TEST_F(SeptenaControlTest, RegisteredAndCreatedByProgIdAndClsid)
 
     // The properties carry the automation types containers rely on.
     ITypeInfo* dispatch = nullptr;
-    const IID kDispatch = {
-        0x3266CE64, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
-    ASSERT_EQ(lib->GetTypeInfoOfGuid(kDispatch, &dispatch), S_OK);
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(septena::DIID_DSeptena, &dispatch), S_OK);
     struct Typed {
         MEMBERID id;
         VARTYPE vt;
@@ -321,7 +319,7 @@ TEST_F(SeptenaControlTest, NewControlTakesTheContainersAmbientFont)
 TEST_F(SeptenaControlTest, HostDroppingTheControlInsideAnEventHandler)
 {
     IOleObject* ole = nullptr;
-    ASSERT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+    ASSERT_EQ(CoCreateInstance(CLSID_Septena, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                reinterpret_cast<void**>(&ole)),
               S_OK);
     HWND host = CreateHostWindow();
@@ -336,7 +334,7 @@ TEST_F(SeptenaControlTest, HostDroppingTheControlInsideAnEventHandler)
     IConnectionPointContainer* cpc = nullptr;
     ole->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
     IConnectionPoint* point = nullptr;
-    cpc->FindConnectionPoint(kEvents, &point);
+    cpc->FindConnectionPoint(DIID_DSeptenaEvents, &point);
     cpc->Release();
     auto* sink = new EventSink;
     DWORD cookie = 0;

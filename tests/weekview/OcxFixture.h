@@ -9,15 +9,13 @@
 
 #include "ChildProcess.h"
 #include "OcxHost.h"
+#include "com/SeptenaIds.h"
 
 namespace ocxtest {
 
-inline const CLSID kClsid = {
-    0x3266CE66, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
-inline const GUID kLibid = {
-    0x3266CE63, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
-inline const IID kEvents = {
-    0x3266CE65, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
+using septena::CLSID_Septena;
+using septena::DIID_DSeptenaEvents;
+using septena::LIBID_SEPTENALib;
 
 using Lines = std::vector<std::string>;
 
@@ -66,13 +64,13 @@ inline std::wstring GetText(IDispatch* d, DISPID id)
 struct Control {
     Control()
     {
-        EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+        EXPECT_EQ(CoCreateInstance(CLSID_Septena, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                    reinterpret_cast<void**>(&dispatch)),
                   S_OK);
         dispatch->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&ole));
         IConnectionPointContainer* cpc = nullptr;
         dispatch->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
-        cpc->FindConnectionPoint(kEvents, &point);
+        cpc->FindConnectionPoint(DIID_DSeptenaEvents, &point);
         cpc->Release();
         sink = new EventSink;
         EXPECT_EQ(point->Advise(static_cast<IDispatch*>(sink), &cookie), S_OK);

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "com/SeptenaIds.h"
+
 namespace ocxtest {
 namespace {
 
@@ -141,9 +143,7 @@ STDMETHODIMP TestSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIAN
 
 STDMETHODIMP EventSink::QueryInterface(REFIID riid, void** out)
 {
-    static const IID kEvents = {
-        0x3266CE65, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == kEvents) {
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == septena::DIID_DSeptenaEvents) {
         *out = static_cast<IDispatch*>(this);
         AddRef();
         return S_OK;

@@ -30,7 +30,7 @@ TEST_F(SeptenaUnregisterTest, ReferencesReachZeroModuleUnloadsAndUnregisterLeave
     ASSERT_NE(canUnload, nullptr);
     EXPECT_EQ(canUnload(), S_OK);
     IClassFactory* factory = nullptr;
-    ASSERT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+    ASSERT_EQ(CoGetClassObject(CLSID_Septena, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
                                reinterpret_cast<void**>(&factory)),
               S_OK);
     factory->LockServer(TRUE);
@@ -49,9 +49,9 @@ TEST_F(SeptenaUnregisterTest, ReferencesReachZeroModuleUnloadsAndUnregisterLeave
     for (const char* key : kClassKeys)
         EXPECT_FALSE(KeyExists(key)) << key;
     ITypeLib* lib = nullptr;
-    EXPECT_NE(LoadRegTypeLib(kLibid, 1, 0, 0x409, &lib), S_OK);
+    EXPECT_NE(LoadRegTypeLib(LIBID_SEPTENALib, 1, 0, 0x409, &lib), S_OK);
     IUnknown* none = nullptr;
-    EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+    EXPECT_EQ(CoCreateInstance(CLSID_Septena, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                                reinterpret_cast<void**>(&none)),
               REGDB_E_CLASSNOTREG);
 
@@ -59,13 +59,13 @@ TEST_F(SeptenaUnregisterTest, ReferencesReachZeroModuleUnloadsAndUnregisterLeave
     // the failure is reported (SELFREG_E_TYPELIB).
     ASSERT_EQ(Regsvr32(""), 0u);
     ITypeLib* registered = nullptr;
-    ASSERT_EQ(LoadRegTypeLib(kLibid, 1, 0, 0x409, &registered), S_OK);
+    ASSERT_EQ(LoadRegTypeLib(LIBID_SEPTENALib, 1, 0, 0x409, &registered), S_OK);
     TLIBATTR* attr = nullptr;
     registered->GetLibAttr(&attr);
     const SYSKIND kind = attr->syskind;
     registered->ReleaseTLibAttr(attr);
     registered->Release();
-    ASSERT_EQ(UnRegisterTypeLib(kLibid, 1, 0, 0x409, kind), S_OK);
+    ASSERT_EQ(UnRegisterTypeLib(LIBID_SEPTENALib, 1, 0, 0x409, kind), S_OK);
     EXPECT_NE(Regsvr32("/u"), 0u);
     for (const char* key : kClassKeys)
         EXPECT_FALSE(KeyExists(key)) << key;

@@ -3,12 +3,10 @@
 
 #include "ChildProcess.h"
 #include "WindowSearch.h"
+#include "com/SeptenaIds.h"
 
 namespace page_tests {
 namespace {
-
-const CLSID kControlClsid = {
-    0x3266CE66, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
 
 template <typename Function>
 Function Export(HMODULE module, const char* name)
@@ -51,7 +49,7 @@ IDispatch* SeptenaModule::NewControl()
 {
     IClassFactory* factory = nullptr;
     IDispatch* control = nullptr;
-    if (FAILED(ClassObject(kControlClsid, &factory)))
+    if (FAILED(ClassObject(septena::CLSID_Septena, &factory)))
         return nullptr;
     factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&control));
     factory->Release();

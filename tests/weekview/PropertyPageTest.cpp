@@ -9,6 +9,7 @@
 #include "PageHarness.h"
 #include "PropPageResource.h"
 #include "PropertyPages.h"
+#include "com/SeptenaIds.h"
 
 using namespace page_tests;
 
@@ -112,9 +113,8 @@ TEST_F(PropertyPageTest, IdentityCaptionAndSize)
         EXPECT_EQ(page->Release(), 0u);
     }
     void* out = &cases;
-    const CLSID control = {
-        0x3266CE66, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
-    EXPECT_EQ(CreateSeptenaPropertyPage(control, IID_IUnknown, &out), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(CreateSeptenaPropertyPage(septena::CLSID_Septena, IID_IUnknown, &out),
+              CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(out, nullptr);
 }
 

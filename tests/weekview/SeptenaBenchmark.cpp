@@ -12,12 +12,11 @@
 #include "ChildProcess.h"
 #include "OcxHost.h"
 #include "WeekViewControl.h"
+#include "com/SeptenaIds.h"
 
 using namespace ocxtest;
 
 namespace {
-
-const CLSID kClsid = {0x3266CE66, 0x192F, 0x11D0, {0x9F, 0xFC, 0xE9, 0x98, 0x3B, 0x83, 0xC7, 0x07}};
 
 double NowMs()
 {
@@ -87,7 +86,8 @@ int main(int argc, char** argv)
                                  : nullptr;
     IClassFactory* factory = nullptr;
     if (getClassObject == nullptr ||
-        FAILED(getClassObject(kClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) {
+        FAILED(getClassObject(septena::CLSID_Septena, IID_IClassFactory,
+                              reinterpret_cast<void**>(&factory)))) {
         std::fprintf(stderr, "SeptenaBenchmark: cannot load %s\n", path.c_str());
         return 1;
     }
