@@ -6,6 +6,7 @@
 #include "OptionRules.h"
 #include "Options.h"
 #include "ScriptedServer.h"
+#include "SettingsKey.h"
 #include "SettingsRegistry.h"
 #include "chkMainUnit.h"
 
@@ -94,16 +95,7 @@ protected:
         main.reset();
         Application().MessageBoxFunction = nullptr;
         // What the options dialog saved goes with the test.
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key) == 0) {
-            char name[256];
-            DWORD size = sizeof name;
-            while (RegEnumValueA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == 0) {
-                RegDeleteValueA(key, name);
-                size = sizeof name;
-            }
-            RegCloseKey(key);
-        }
+        ClearSettingsKey();
     }
     void Check(const std::vector<ScriptStep>& script)
     {

@@ -5,6 +5,7 @@
 #include "KoreanTexts.h"
 #include "Options.h"
 #include "OptionRules.h"
+#include "SettingsKey.h"
 #include "SettingsRegistry.h"
 #include "chkOptionUnit.h"
 
@@ -32,7 +33,7 @@ protected:
             boxes.push_back(text);
             return IDOK;
         };
-        ClearKey();
+        ClearSettingsKey();
         CurOption = TJOption{};
         for (TWindowTimer* timer : {&timer1, &timerAlarm}) {
             timer->SetEnabled(false);
@@ -44,21 +45,7 @@ protected:
     void TearDown() override
     {
         Application().MessageBoxFunction = nullptr;
-        ClearKey();
-    }
-    static void ClearKey()
-    {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key) == 0) {
-            char name[256];
-            DWORD size = sizeof name;
-            while (RegEnumValueA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == 0) {
-                RegDeleteValueA(key, name);
-                size = sizeof name;
-            }
-            RegCloseKey(key);
-            RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
-        }
+        ClearSettingsKey();
     }
     static void Store(const std::map<std::string, std::string>& values)
     {
