@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
+
 namespace {
 
 struct Settings {
@@ -34,13 +36,7 @@ struct Sample {
     double cpuMs;
 };
 
-double Now()
-{
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using testsupport::NowMs;
 
 double ThreadCpuMs()
 {
@@ -114,10 +110,10 @@ int BlockingCheck(const Settings& settings)
 
 Sample Measure(const std::function<int()>& check, int expected)
 {
-    double wall = Now();
+    double wall = NowMs();
     double cpu = ThreadCpuMs();
     int count = check();
-    Sample sample{Now() - wall, ThreadCpuMs() - cpu};
+    Sample sample{NowMs() - wall, ThreadCpuMs() - cpu};
     if (count != expected)
         std::printf("warning: a check counted %d, expected %d\n", count, expected);
     return sample;
@@ -136,10 +132,10 @@ double BlockCpuMs(const std::function<int()>& check, int expected, int checks)
 // The part of a check that is the object itself: its hidden windows, timer and socket.
 double ObjectLifetimeMs(int objects)
 {
-    double start = Now();
+    double start = NowMs();
     for (int i = 0; i < objects; ++i)
         TPop3Client client;
-    return (Now() - start) / objects;
+    return (NowMs() - start) / objects;
 }
 
 double Median(std::vector<double> values)

@@ -24,6 +24,8 @@
 #include <utility>
 #include <vector>
 
+#include "BenchClock.h"
+
 namespace {
 
 const char kSettingsKey[] = "software\\tessaly\\Larkbell\\setting";
@@ -37,13 +39,7 @@ struct Options {
     std::string sizeOf;
 };
 
-double NowMs()
-{
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using testsupport::NowMs;
 
 // The settings key's string values, to put back afterwards.
 std::vector<std::pair<std::string, std::string>> ReadSettings()

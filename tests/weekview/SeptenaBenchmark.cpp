@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "BenchClock.h"
 #include "ChildProcess.h"
 #include "OcxHost.h"
 #include "WeekViewControl.h"
@@ -18,17 +19,7 @@ using namespace ocxtest;
 
 namespace {
 
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using testsupport::NowMs;
 
 struct NoHost : weekview::ControlSite, weekview::WeekViewEvents {
     void InvalidateControl() override {}

@@ -8,24 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "WindowFixture.h"
 
 namespace {
 
+using testsupport::NowMs;
 using weekview::WeekViewControl;
 using weekview::WindowFixture;
-
-double NowMs()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Median time of a full run-time paint into an off-screen bitmap.
 double PaintMs(WindowFixture& f, int iterations)

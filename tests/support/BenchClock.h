@@ -1,0 +1,20 @@
+// The benchmarks' clock: wall time in milliseconds from the performance counter.
+#pragma once
+
+#include <windows.h>
+
+namespace testsupport {
+
+inline double NowMs()
+{
+    static const LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace testsupport
