@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "ChildProcess.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ struct Options {
 };
 
 using testsupport::NowMs;
+using testsupport::ReadWholeFile;
 
 // The settings key's string values, to put back afterwards.
 std::vector<std::pair<std::string, std::string>> ReadSettings()
@@ -104,22 +106,6 @@ HWND WindowOf(DWORD process, const char* className)
     return search.found;
 }
 
-// The whole of a small file (a /proc entry), or an empty text.
-std::string ReadSmallFile(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "";
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
-
 // The Linux processes whose command line names the program.
 std::set<int> LinuxProcessesOf(const std::string& exe)
 {
@@ -133,7 +119,7 @@ std::set<int> LinuxProcessesOf(const std::string& exe)
         const int pid = std::atoi(entry.cFileName);
         if (pid <= 0)
             continue;
-        std::string line = ReadSmallFile("Z:\\proc\\" + std::to_string(pid) + "\\cmdline");
+        std::string line = ReadWholeFile("Z:\\proc\\" + std::to_string(pid) + "\\cmdline");
         if (line.find(name) != std::string::npos)
             found.insert(pid);
     } while (FindNextFileA(search, &entry));
@@ -271,7 +257,7 @@ public:
         if (windowsMs > 0 || linuxPid == 0)
             return windowsMs;
         // /proc/N/stat: user and system time are fields 14 and 15, in 1/100 s.
-        const std::string stat = ReadSmallFile("Z:\\proc\\" + std::to_string(linuxPid) + "\\stat");
+        const std::string stat = ReadWholeFile("Z:\\proc\\" + std::to_string(linuxPid) + "\\stat");
         const std::size_t close = stat.rfind(')');
         if (close == std::string::npos)
             return 0;
@@ -287,7 +273,7 @@ public:
 
     std::string LinuxStatus() const
     {
-        return linuxPid ? ReadSmallFile("Z:\\proc\\" + std::to_string(linuxPid) + "\\status") : "";
+        return linuxPid ? ReadWholeFile("Z:\\proc\\" + std::to_string(linuxPid) + "\\status") : "";
     }
 
     void PrintCpu(const char* what, int seconds) const
@@ -327,7 +313,7 @@ public:
         do {
             if (std::atoi(entry.cFileName) <= 0)
                 continue;
-            const std::string status = ReadSmallFile(tasks + entry.cFileName + "\\status");
+            const std::string status = ReadWholeFile(tasks + entry.cFileName + "\\status");
             total += std::max(0L, StatusKb(status, "voluntary_ctxt_switches:")) +
                      std::max(0L, StatusKb(status, "nonvoluntary_ctxt_switches:"));
         } while (FindNextFileA(search, &entry));
