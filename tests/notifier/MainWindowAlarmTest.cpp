@@ -13,6 +13,7 @@
 #include "Application.h"
 #include "ChildProcess.h"
 #include "Exceptions.h"
+#include "MessageLoop.h"
 #include "Options.h"
 #include "SystemDateTime.h"
 #include "WindowSearch.h"
@@ -51,16 +52,7 @@ LRESULT CALLBACK CountingRoutine(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 }
 
 // Runs the message loop for a while, so that timers tick.
-void Pump(DWORD milliseconds)
-{
-    const DWORD end = GetTickCount() + milliseconds;
-    MSG message;
-    while (static_cast<int>(end - GetTickCount()) > 0) {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-        Sleep(10);
-    }
-}
+const auto Pump = testsupport::PumpMessagesFor;
 
 class MainWindowAlarmTest : public ::testing::Test {
 protected:

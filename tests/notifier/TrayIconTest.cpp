@@ -2,6 +2,7 @@
 // fields, the tool-tip rules, animation on and off, the paused thread, the mouse table and the
 // pop-up menu.
 #include "TrayIcon.h"
+#include "MessageLoop.h"
 #include "TestIcons.h"
 
 #include <gtest/gtest.h>
@@ -36,19 +37,8 @@ public:
     const TTrayNotifyData& Last() const { return calls.back().data; }
 };
 
-// Dispatches this thread's messages for a while (the animation steps arrive as messages).
-void Pump(DWORD milliseconds)
-{
-    const DWORD end = GetTickCount() + milliseconds;
-    MSG msg;
-    while (static_cast<LONG>(end - GetTickCount()) > 0) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(2);
-    }
-}
+// The animation steps arrive as messages.
+const auto Pump = testsupport::PumpMessagesFor;
 
 // Pumps until the tray has made at least n shell calls, at most two seconds.
 bool PumpUntilCalls(const RecordedTray& recorded, std::size_t n)
