@@ -36,8 +36,7 @@ HBRUSH PageBrush()
 
 // A page of the page control: it paints the page area in the dialog's face colour, gives its
 // controls that same background (labels, radio buttons and check boxes would otherwise stand
-// on boxes of their own) and hands its controls' notifications
-// to the dialog.
+// on boxes of their own) and hands its controls' notifications to the dialog.
 LRESULT CALLBACK PageRoutine(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
