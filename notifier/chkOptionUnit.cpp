@@ -28,14 +28,34 @@ enum ControlId {
 
 constexpr char kPageClass[] = "TTabSheet";
 
-// A page of the page control: it covers the page area in the dialog's face colour and hands
-// its controls' notifications to the dialog.
+// The page's own background, under its labels, radio buttons, check boxes and frames too.
+HBRUSH PageBrush()
+{
+    return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+// A page of the page control: it paints the page area in the dialog's face colour, gives its
+// controls that same background (labels, radio buttons and check boxes would otherwise stand
+// on boxes of their own) and hands its controls' notifications to the dialog.
 LRESULT CALLBACK PageRoutine(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
         case WM_COMMAND:
         case WM_NOTIFY:
             return SendMessageA(GetParent(window), message, wParam, lParam);
+        case WM_ERASEBKGND: {
+            RECT area;
+            GetClientRect(window, &area);
+            FillRect(reinterpret_cast<HDC>(wParam), &area, PageBrush());
+            return 1;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            // The system's colours for the control's text, on the page's background.
+            DefWindowProcA(window, message, wParam, lParam);
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(PageBrush());
+        }
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -25,7 +25,9 @@ constexpr int kTextColumnWidth = 357;
 constexpr RECT kImage1 = {8, 8, 40, 40};
 constexpr RECT kLabel1 = {52, 18, 112, 32};
 constexpr RECT kLabel2 = {114, 18, 506, 32};
-constexpr RECT kListView1 = {6, 48, 509, 192};  // room for both columns
+// Inside its sunken edge (2 pixels a side) the list is exactly as wide as its two columns, so
+// its header ends with the second column.
+constexpr RECT kListView1 = {6, 48, 6 + kTimeColumnWidth + kTextColumnWidth + 4, 192};
 constexpr RECT kButton1 = {220, 200, 295, 225};
 
 const char kPreviousProcProperty[] = "TformSummary.PreviousProc";

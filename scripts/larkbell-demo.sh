@@ -81,6 +81,10 @@ if [ -z "$DISPLAY" ]; then
 fi
 
 [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >/dev/null 2>&1 </dev/null
+# Wine draws the caption buttons (close box) with its Marlett font, which this Wine does not
+# find in its own data folder: the prefix's font folder gets a copy.
+marlett=/usr/share/wine/fonts/marlett.ttf
+[ -f "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
 
 # The notifier's settings and the font replacements, as a registry file (UTF-16, as regedit
 # reads Unicode files).

@@ -181,6 +181,10 @@ TEST_F(MainWindowAlarmTest, SummaryWindowCaptionSizeFontAndColumns)
         EXPECT_STREQ(title, titles[i]);
         EXPECT_EQ(column.cx, widths[i]);
     }
+    // The header ends with the second column: no stub of an empty one after it.
+    RECT listClient;
+    GetClientRect(list, &listClient);
+    EXPECT_EQ(listClient.right, widths[0] + widths[1]);
     form->Free();
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(main->SummaryWindowCount(), 0);

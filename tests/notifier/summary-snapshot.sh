@@ -16,6 +16,10 @@ export LANG=ko_KR.UTF-8 LC_ALL=ko_KR.UTF-8
 wine() { "$WINELOADER" "$@" >/dev/null 2>&1 </dev/null; }
 
 wine wineboot -i
+# Wine draws the close box with its Marlett font, which this Wine does not find in its own
+# data folder: the prefix's font folder gets a copy.
+marlett=/usr/share/wine/fonts/marlett.ttf
+[ -f "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
 for face in 굴림 Gulim Tahoma "MS Shell Dlg"; do
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d NanumGothic /f
 done
