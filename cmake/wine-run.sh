@@ -49,15 +49,18 @@ fi
 # Wine may start helper processes (the desktop, services) from this program that
 # outlive it and would inherit its output pipes, keeping the caller waiting for
 # the end of the output. The program writes to files instead, copied out after.
+# Standard input is closed too, unless WINE_RUN_KEEP_STDIN is set (a test feeding the program).
+in=/dev/null
+[ -z "${WINE_RUN_KEEP_STDIN:-}" ] || in=/dev/stdin
 out=$(mktemp)
 err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 status=0
 if [ -z "$DISPLAY" ]; then
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$WINELOADER" "$@" >"$out" 2>"$err" </dev/null \
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$WINELOADER" "$@" >"$out" 2>"$err" <"$in" \
         || status=$?
 else
-    "$WINELOADER" "$@" >"$out" 2>"$err" </dev/null || status=$?
+    "$WINELOADER" "$@" >"$out" 2>"$err" <"$in" || status=$?
 fi
 cat "$out"
 cat "$err" >&2

@@ -1,6 +1,7 @@
 // Path splitting and the fixed table of primary, memo and index extensions.
 #include "Companions.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace dbf {
@@ -24,9 +25,10 @@ bool IsSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-std::string Limit(const std::string& part)
+// The characters of path from begin to end, at most kMaxPartLength of them.
+std::string Part(const std::string& path, size_t begin, size_t end)
 {
-    return part.substr(0, kMaxPartLength);
+    return path.substr(begin, std::min(end - begin, kMaxPartLength));
 }
 
 }  // namespace
@@ -56,22 +58,33 @@ PathParts SplitPath(const std::string& path)
         if (IsSeparator(path[i]))
             nameStart = i + 1;
     }
-    parts.directory = Limit(path.substr(pos, nameStart - pos));
-    std::string name = path.substr(nameStart);
-    size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos) {
-        parts.baseName = Limit(name);
+    parts.directory = Part(path, pos, nameStart);
+    size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || dot < nameStart) {
+        parts.baseName = Part(path, nameStart, path.size());
     } else {
-        parts.baseName = Limit(name.substr(0, dot));
-        parts.extension = Limit(name.substr(dot));
+        parts.baseName = Part(path, nameStart, dot);
+        parts.extension = Part(path, dot, path.size());
     }
     return parts;
 }
 
+std::string StemOf(const PathParts& parts)
+{
+    std::string stem;
+    stem.reserve(parts.drive.size() + parts.directory.size() + parts.baseName.size());
+    return stem.append(parts.drive).append(parts.directory).append(parts.baseName);
+}
+
+// The extension is put in upper case once and compared with each row's, which is in
+// upper case already: the same answer as comparing each pair with case ignored.
 CompanionKinds LookUpCompanions(const std::string& extension)
 {
+    std::string upper = extension;
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     for (const CompanionRow& row : kCompanionTable) {
-        if (EqualsIgnoreCase(extension, row.primary))
+        if (upper == row.primary)
             return {row.memo, row.index};
     }
     return {};

@@ -15,6 +15,9 @@ struct PathParts {
 
 PathParts SplitPath(const std::string& path);
 
+// The path without its extension: drive, directory and base name.
+std::string StemOf(const PathParts& parts);
+
 // The memo and index extensions of a primary extension (letter case ignored);
 // both empty when the extension is not in the companion table.
 struct CompanionKinds {

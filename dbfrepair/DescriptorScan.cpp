@@ -1,6 +1,4 @@
-// Head reads through a read-ahead buffer, and the descriptor scan over them: the area
-// is read in large pieces, but the outcome is the one of reading one byte and then
-// 31 bytes per descriptor.
+// Head reads through a read-ahead buffer, and the descriptor scan over them.
 #include "DescriptorScan.h"
 
 #include <cstring>

@@ -1,5 +1,4 @@
-// Reads the head of a table (header and field descriptor area) and walks the
-// descriptors up to their terminator.
+// The head of a table read in order, and the walk over its field descriptors.
 #pragma once
 
 #include <cstdint>

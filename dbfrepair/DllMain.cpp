@@ -1,5 +1,4 @@
-// The library's entry points: process attach and detach, and the one exported
-// dispatch entry through which the host reaches everything else.
+// The library's entry points: process attach and detach, and the one exported dispatch entry.
 #include <windows.h>
 
 #include "HostRoutines.h"

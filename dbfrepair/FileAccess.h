@@ -1,5 +1,4 @@
-// The few file operations the header check needs, behind an interface so that the
-// same logic runs over Win32 handles, POSIX descriptors or memory.
+// The file operations the header check needs, over Win32 handles, POSIX descriptors or memory.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +8,8 @@
 
 namespace dbf {
 
-// One open file. Destroying it closes the file and so releases any lock taken on it.
+// One open file. Destroying it closes the file (unless Close did) and so releases any lock
+// taken on it.
 class TableFile {
 public:
     virtual ~TableFile() = default;
@@ -21,6 +21,11 @@ public:
     virtual uint32_t WriteAt(uint64_t offset, const uint8_t* buffer, uint32_t count) = 0;
     // The file's size (its end offset); false when it cannot be had.
     virtual bool Size(uint64_t* size) = 0;
+    // Writes what was written through to the disk; false when that failed.
+    virtual bool Flush() = 0;
+    // Closes the file now (releasing its locks); false when closing reported a failure,
+    // after which written data may be lost. Nothing else may be called afterwards.
+    virtual bool Close() = 0;
 };
 
 class FileSystem {

@@ -1,6 +1,4 @@
-// The database host's extension-library interface as this library and its test host
-// use it: the kit's value record, parameter block and function table, and the
-// request block, service record and the host's memory-handle and object tables.
+// The database host's extension-library interface: the layouts and codes host and library share.
 #pragma once
 
 #include <cstddef>
@@ -182,6 +180,14 @@ struct ServiceRecord {
     int32_t status;
 };
 
+#if INTPTR_MAX == INT32_MAX
+static_assert(sizeof(ServiceRecord) == 16, "service record of 16 bytes");
+static_assert(offsetof(ServiceRecord, argument1) == 0, "first argument (and result) at 0");
+static_assert(offsetof(ServiceRecord, argument2) == 4, "second argument at 4");
+static_assert(offsetof(ServiceRecord, code) == 8, "service code at 8");
+static_assert(offsetof(ServiceRecord, status) == 12, "status at 12");
+#endif
+
 using HostServiceEntry = void (*)(ServiceRecord*);
 
 enum ServiceCode : int32_t {
@@ -193,15 +199,5 @@ enum ServiceCode : int32_t {
     kRaiseError = 83,
     kRaiseUserError = 84,
 };
-
-inline size_t MemoryHandleTableSize(uint16_t capacity)
-{
-    return offsetof(MemoryHandleTable, blocks) + sizeof(void*) * capacity;
-}
-
-inline size_t ObjectTableSize(uint16_t capacity)
-{
-    return offsetof(ObjectTable, objects) + sizeof(void*) * capacity;
-}
 
 }  // namespace dbf

@@ -1,5 +1,4 @@
-// MENDDBF, MEND26, MENDVERSION and the load routine: they read the host's parameter
-// block, run the header check and hand results and text back through host services.
+// MENDDBF, MEND26, MENDVERSION and the load routine, over the host's parameters and services.
 #include "HostRoutines.h"
 
 #include <cstring>

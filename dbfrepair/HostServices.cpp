@@ -1,5 +1,4 @@
-// Per-thread host tables in thread-local slots, the host's memory-handle and object
-// tables, and service requests to the host.
+// Per-thread host tables in thread-local slots, memory handles, objects and host services.
 #include "HostServices.h"
 
 #include <windows.h>
@@ -202,8 +201,10 @@ void ReturnCharacter(const std::string& text)
 {
     uint32_t handle = AllocateHandle(static_cast<uint32_t>(text.size() + 1), 0);
     char* data = static_cast<char*>(HandleAddress(handle));
-    if (!data)
+    if (!data) {
+        FreeHandle(handle);  // nothing when none was allocated
         return;
+    }
     std::memcpy(data, text.c_str(), text.size() + 1);
     ValueRecord result{};
     result.type = kTypeCharacter;

@@ -1,5 +1,4 @@
-// The library's side of the host interface: per-thread host tables, memory handles,
-// objects, and the host services the routines request.
+// The library's side of the host interface: thread tables, handles, objects and services.
 #pragma once
 
 #include <cstdint>

@@ -1,16 +1,11 @@
-// The file operations on POSIX descriptors, for native tests, sanitizers and the
-// benchmark. Locks are open-file-description locks, which, like Windows byte-range
-// locks, conflict between two handles of one process.
+// The table files on POSIX descriptors, with names found whatever their letter case.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
-#include <map>
-#include <mutex>
 #include <vector>
 
 #include "Companions.h"
@@ -19,10 +14,16 @@
 namespace dbf {
 namespace {
 
+// Locks are open-file-description locks, which, like Windows byte-range locks, conflict
+// between two handles of one process.
 class PosixTableFile : public TableFile {
 public:
     explicit PosixTableFile(int fd) : fd_(fd) {}
-    ~PosixTableFile() override { close(fd_); }
+    ~PosixTableFile() override
+    {
+        if (fd_ >= 0)
+            close(fd_);
+    }
     PosixTableFile(const PosixTableFile&) = delete;
     PosixTableFile& operator=(const PosixTableFile&) = delete;
 
@@ -69,6 +70,15 @@ public:
         return true;
     }
 
+    bool Flush() override { return fsync(fd_) == 0; }
+
+    bool Close() override
+    {
+        int fd = fd_;
+        fd_ = -1;
+        return close(fd) == 0;
+    }
+
 private:
     int fd_;
 };
@@ -86,85 +96,30 @@ void SplitDirectory(const std::string& path, std::string* dir, std::string* name
     }
 }
 
-// Names of directories keyed by their upper-case form, kept while the directory is
-// unchanged. A listing is only kept when the directory was last changed more than a
-// second before it was read, so that a later change always shows as a newer
-// modification time, whatever the clock granularity of the file system.
-class DirectoryListing {
-public:
-    static DirectoryListing& Instance()
-    {
-        static DirectoryListing listing;
-        return listing;
-    }
-
-    struct Hit {
-        bool listed = false;
-        std::string name;  // as listed
-    };
-
-    // For each name, a listed name (file or folder) equal to it apart from letter
-    // case; the directory is looked at once for all of them.
-    bool Find(const std::string& dir, const std::vector<std::string>& names, std::vector<Hit>* hits)
-    {
-        hits->assign(names.size(), Hit());
-        struct stat st;
-        if (stat(dir.c_str(), &st) != 0)
-            return false;
-        std::lock_guard<std::mutex> guard(mutex_);
-        if (entries_.size() >= kMaxDirectories && entries_.find(dir) == entries_.end())
-            entries_.clear();
-        Entry& entry = entries_[dir];
-        if (!entry.valid || entry.device != st.st_dev || entry.inode != st.st_ino ||
-            entry.changed.tv_sec != st.st_mtim.tv_sec ||
-            entry.changed.tv_nsec != st.st_mtim.tv_nsec) {
-            if (!Read(dir, &entry.names))
-                return false;
-            entry.device = st.st_dev;
-            entry.inode = st.st_ino;
-            entry.changed = st.st_mtim;
-            entry.valid = time(nullptr) > st.st_mtim.tv_sec + 1;
-        }
+// For each name, the folder's entry (file or folder) equal to it apart from letter
+// case, empty when there is none; the folder is read once for all of them.
+bool FindInFolder(const std::string& dir, const std::vector<std::string>& names,
+                  std::vector<std::string>* hits)
+{
+    hits->assign(names.size(), std::string());
+    DIR* listing = opendir(dir.c_str());
+    if (!listing)
+        return false;
+    size_t missing = names.size();
+    while (missing > 0) {
+        struct dirent* entry = readdir(listing);
+        if (!entry)
+            break;
         for (size_t i = 0; i < names.size(); ++i) {
-            auto it = entry.names.find(UpperCase(names[i]));
-            if (it != entry.names.end())
-                (*hits)[i] = Hit{true, it->second};
+            if ((*hits)[i].empty() && EqualsIgnoreCase(entry->d_name, names[i])) {
+                (*hits)[i] = entry->d_name;
+                --missing;
+            }
         }
-        return true;
     }
-
-private:
-    struct Entry {
-        bool valid = false;
-        dev_t device = 0;
-        ino_t inode = 0;
-        struct timespec changed = {};
-        std::map<std::string, std::string> names;  // upper-case form -> as listed
-    };
-
-    static std::string UpperCase(std::string text)
-    {
-        for (char& c : text)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return text;
-    }
-
-    static bool Read(const std::string& dir, std::map<std::string, std::string>* names)
-    {
-        names->clear();
-        DIR* listing = opendir(dir.c_str());
-        if (!listing)
-            return false;
-        while (struct dirent* entry = readdir(listing))
-            names->emplace(UpperCase(entry->d_name), entry->d_name);
-        closedir(listing);
-        return true;
-    }
-
-    static const size_t kMaxDirectories = 64;
-    std::mutex mutex_;
-    std::map<std::string, Entry> entries_;
-};
+    closedir(listing);
+    return true;
+}
 
 class PosixFileSystem : public FileSystem {
 public:
@@ -206,12 +161,12 @@ public:
             if (otherDir != dir)
                 return FileSystem::ExistAll(paths, found);
         }
-        std::vector<DirectoryListing::Hit> hits;
-        if (!DirectoryListing::Instance().Find(dir, names, &hits))
+        std::vector<std::string> hits;
+        if (!FindInFolder(dir, names, &hits))
             return;
         for (size_t i = 0; i < paths.size(); ++i) {
-            if (hits[i].listed)
-                (*found)[i] = dir + "/" + hits[i].name;
+            if (!hits[i].empty())
+                (*found)[i] = dir + "/" + hits[i];
         }
     }
 
@@ -224,16 +179,15 @@ public:
 
 private:
     // Looks for a name (file or folder, as a Windows directory search finds both)
-    // that equals the path's last name apart from letter case, through the
-    // directory's listing.
+    // that equals the path's last name apart from letter case.
     static bool FindIgnoringCase(const std::string& path, std::string* actual)
     {
         std::string dir, name;
         SplitDirectory(path, &dir, &name);
-        std::vector<DirectoryListing::Hit> hits;
-        if (!DirectoryListing::Instance().Find(dir, {name}, &hits) || !hits[0].listed)
+        std::vector<std::string> hits;
+        if (!FindInFolder(dir, {name}, &hits) || hits[0].empty())
             return false;
-        *actual = dir + "/" + hits[0].name;
+        *actual = dir + "/" + hits[0];
         return true;
     }
 };

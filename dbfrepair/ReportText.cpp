@@ -1,5 +1,4 @@
-// Help text, header report and version line, formatted printf-style into an
-// 80-character line buffer as the host shows them.
+// Help text, header report and version line, formatted as the host shows them.
 #include "ReportText.h"
 
 #include <cstdio>
@@ -10,6 +9,7 @@
 namespace dbf {
 namespace {
 
+// Lines are formatted printf-style into a buffer of the host's line width.
 const size_t kLineBufferSize = 80;
 
 const char* YesNo(uint8_t flags, uint8_t bit)

@@ -1,5 +1,4 @@
-// Checks a table's header (and its memo file's header) against the file's contents
-// and repairs both on request.
+// Checks a table's header (and its memo file's header) against the files and repairs both.
 #pragma once
 
 #include <cstdint>
@@ -56,9 +55,10 @@ const int32_t kPathTooLong = -6;
 // Offset of the one-byte lock that co-operating openers of a table take.
 const uint32_t kLockOffset = 0x7FFFFFFE;
 
-// The stored and calculated headers of one table, filled in report mode. The two
-// memo header fields of memoHeader and calcMemoHeader are held in host order
-// (little-endian); everything else is as read.
+// The stored and calculated headers of one table. In report mode it is cleared, then
+// filled when the check completes (a result of 0 or more). The two memo header fields
+// of memoHeader and calcMemoHeader are held in host order (little-endian); everything
+// else is as read.
 struct HeaderReport {
     uint8_t tableHeader[kTableHeaderSize];
     uint8_t calcHeader[kTableHeaderSize];

@@ -1,5 +1,4 @@
-// The file operations on Win32 handles: shared read/write opens of existing files,
-// byte-range locks, and the directory search for companions (which ignores case).
+// The table files on Win32 handles: shared opens, byte-range locks and directory searches.
 #include <windows.h>
 
 #include "FileAccess.h"
@@ -10,7 +9,11 @@ namespace {
 class Win32TableFile : public TableFile {
 public:
     explicit Win32TableFile(HANDLE handle) : handle_(handle) {}
-    ~Win32TableFile() override { CloseHandle(handle_); }
+    ~Win32TableFile() override
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
     Win32TableFile(const Win32TableFile&) = delete;
     Win32TableFile& operator=(const Win32TableFile&) = delete;
 
@@ -47,6 +50,15 @@ public:
             return false;
         *size = (static_cast<uint64_t>(high) << 32) | low;
         return true;
+    }
+
+    bool Flush() override { return FlushFileBuffers(handle_) != 0; }
+
+    bool Close() override
+    {
+        HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return CloseHandle(handle) != 0;
     }
 
 private:

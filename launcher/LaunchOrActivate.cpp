@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "TitleMatch.h"
 
 namespace launcher {
@@ -30,16 +33,15 @@ bool TitleOf(HWND window, const LaunchConfig& config)
     return TitleContains(title, static_cast<size_t>(read), config.titleText);
 }
 
-// Walks down the Z order from the first window of the class, whatever the class
-// of the windows below it.
-HWND FindApplicationWindow(const LaunchConfig& config)
+// More top-level windows than any desktop holds; the snapshot stops there.
+constexpr size_t kMaxWindows = 65536;
+
+// Adds each top-level window to the list, top of the Z order first.
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
 {
-    for (HWND window = FindWindowA(config.windowClass, nullptr); window != nullptr;
-         window = GetWindow(window, GW_HWNDNEXT)) {
-        if (TitleOf(window, config))
-            return window;
-    }
-    return nullptr;
+    auto* order = reinterpret_cast<std::vector<HWND>*>(list);
+    order->push_back(window);
+    return order->size() < kMaxWindows;
 }
 
 void Activate(HWND window)
@@ -61,6 +63,23 @@ void StartPrograms(const LaunchConfig& config)
 }
 
 }  // namespace
+
+// Walks down the Z order from the first window of the class, whatever the class
+// of the windows below it. The walk goes over a snapshot of the order taken once:
+// windows that move while their titles are read cannot make it go round for ever.
+HWND FindApplicationWindow(const LaunchConfig& config)
+{
+    HWND first = FindWindowA(config.windowClass, nullptr);
+    if (first == nullptr)
+        return nullptr;
+    std::vector<HWND> order;
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&order));
+    for (auto it = std::find(order.begin(), order.end(), first); it != order.end(); ++it) {
+        if (TitleOf(*it, config))
+            return *it;
+    }
+    return nullptr;
+}
 
 int LaunchOrActivate(const LaunchConfig& config)
 {

@@ -32,3 +32,11 @@ public:
     using Exception::Exception;
     const char* ClassName() const override { return "EAbortError"; }
 };
+
+// The connection's protection failed: the TLS handshake, the server's certificate, or the
+// server's refusal of STLS. Never answered by going on in the clear.
+class ETlsError : public ESockError {
+public:
+    using ESockError::ESockError;
+    const char* ClassName() const override { return "ETlsError"; }
+};

@@ -1,10 +1,43 @@
-// Message dispatching inside the blocking waits.
+// The thread's message loops: the modal loops' dispatch and the blocking calls' wait.
 #include "MessagePump.h"
-
-#include <windows.h>
 
 namespace {
 constexpr DWORD kTurnMs = 2;
+
+void Dispatch(HWND dialog, MSG& message)
+{
+    if (dialog && IsDialogMessageA(dialog, &message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+}  // namespace
+
+bool DispatchNextMessage(HWND dialog)
+{
+    MSG message;
+    BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == -1)
+        return false;
+    if (got == 0) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+        return false;
+    }
+    Dispatch(dialog, message);
+    return true;
+}
+
+bool DispatchWaitingMessages(int limit)
+{
+    MSG message;
+    for (int i = 0; i < limit && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
+        Dispatch(nullptr, message);
+    }
+    return true;
 }
 
 MessagePump::~MessagePump()
@@ -23,7 +56,6 @@ void MessagePump::Turn()
             quitCode = static_cast<int>(message.wParam);
             continue;
         }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        Dispatch(nullptr, message);
     }
 }

@@ -70,18 +70,40 @@ void TPop3Client::LogIn()
     }
 }
 
+// TLS before anything else (Ssl), or STLS once the server has greeted (StartTls, RFC 2595).
+void TPop3Client::Secure(bool greeted)
+{
+    if (Security == ConnectionSecurity::Ssl && !greeted) {
+        StartTls();
+    } else if (Security == ConnectionSecurity::StartTls && greeted) {
+        std::string answer = Transaction("STLS");
+        if (!IsPositiveReply(answer))
+            throw ETlsError("server refused STLS: " + answer);
+        StartTls();
+    }
+}
+
 void TPop3Client::ConverseAfterConnect(bool& loggedIn)
 {
     try {
+        Secure(false);
         std::string greeting = ReadLn();
         if (!IsPositiveReply(greeting))
             throw Exception(greeting);
+        Secure(true);
         LogIn();
         loggedIn = true;
         std::string status = Transaction("STAT");
         if (!IsPositiveReply(status))
             throw Exception(status);
         messageCount = StatMessageCount(status);
+    } catch (const ETlsError&) {
+        // Whatever QUIT meets, the failure to report is the connection's protection.
+        try {
+            Disconnect();
+        } catch (...) {
+        }
+        throw;
     } catch (...) {
         // The server has greeted (or tried to): say goodbye. A failing QUIT replaces the
         // first failure.

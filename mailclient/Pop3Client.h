@@ -1,6 +1,7 @@
 // TPop3Client: the POP3 (RFC 1939) client of the mail check: connect, USER/PASS login, STAT, QUIT.
 #pragma once
 
+#include "ConnectionSecurity.h"
 #include "HandlerEvent.h"
 #include "SocketClient.h"
 
@@ -16,6 +17,10 @@ public:
 
     std::string UserID;
     std::string Password;
+    // None: the dialogue in the clear. Ssl: TLS from the first byte (set Port, usually 995).
+    // StartTls: STLS after the greeting; a server that refuses it fails the check with
+    // ETlsError before USER is sent.
+    ConnectionSecurity Security = ConnectionSecurity::None;
 
     // Asked when UserID or Password is empty; asked when the server rejects USER or PASS the
     // first time. Setting Handled asks the client to go on (once).
@@ -37,6 +42,7 @@ public:
 private:
     void ObtainCredentials();
     void ConverseAfterConnect(bool& loggedIn);
+    void Secure(bool greeted);
     void LogIn();
     void Finish(bool wasBusy, bool loggedIn);
     void CloseAndFlush();

@@ -4,6 +4,7 @@
 #include "Exceptions.h"
 #include "HostLookup.h"
 #include "SocketErrorText.h"
+#include "TlsChannel.h"
 #include "WinsockLibrary.h"
 
 namespace {
@@ -96,28 +97,25 @@ void TSocketClient::ResolveHost()
         return;
     }
     remote.sin_addr.s_addr = 0;
+    wait = WaitOutcome{};
     TimerOn();
-    lookupDone = false;
     lookupAddress = in_addr{};
     lookupTask = HostLookup::Start(Host, [this](bool ok, in_addr address) {
-        lookupOk = ok;
         lookupAddress = address;
-        lookupDone = true;
+        Settle(ok ? WaitOutcome::Done : WaitOutcome::Failed);
     });
-    if (!lookupTask) {
-        lookupOk = false;
-        lookupDone = true;
-    }
-    WaitUntil([this] { return lookupDone || timedOut || cancel; });
+    if (!lookupTask)
+        Settle(WaitOutcome::Failed);
+    WaitUntil([this] { return wait.end != WaitOutcome::Pending || cancel; });
     TimerOff();
-    if (!lookupDone && lookupTask)
+    if (wait.end == WaitOutcome::Pending && lookupTask)
         HostLookup::Abandon(lookupTask);
     lookupTask = nullptr;
-    if (timedOut)
+    if (wait.end == WaitOutcome::TimedOut)
         throw ESockError(kLookupTimedOut);
     if (cancel)
         throw ESockError(kLookupCanceled);
-    if (!lookupOk)
+    if (wait.end != WaitOutcome::Done)
         throw ESockError("Host Lookup Failed");
     remote.sin_addr = lookupAddress;
     FireEvent(OnHostResolved, *this);
@@ -150,32 +148,83 @@ void TSocketClient::Connect()
 {
     Status(8, "Connecting");
     cancel = false;
-    if (connected)
+    if (phase != TConnectionPhase::Idle && phase != TConnectionPhase::Dropped)
         throw ESockError("Already connected");
-    dropReason.clear();
-    ResolveWithRetry();
+    EnterPhase(TConnectionPhase::Resolving);
+    tls.reset();
+    try {
+        ResolveWithRetry();
+    } catch (...) {
+        EnterPhase(TConnectionPhase::Idle);
+        throw;
+    }
 
     remote.sin_family = AF_INET;
     remote.sin_port = htons(static_cast<u_short>(Port & 0xFFFF));
-    connectDone = false;
-    connectError = 0;
+    EnterPhase(TConnectionPhase::Connecting);
+    wait = WaitOutcome{};
     if (connect(socketHandle, reinterpret_cast<const sockaddr*>(&remote), sizeof remote) ==
-        SOCKET_ERROR)
-        ErrorCheck(WSAEWOULDBLOCK);
+        SOCKET_ERROR) {
+        try {
+            ErrorCheck(WSAEWOULDBLOCK);
+        } catch (...) {
+            AbandonAttempt();
+            throw;
+        }
+    }
     TimerOn();
     // The wait looks at the attempt's outcome, not at the connection's current state: the
     // connect, data and close reports of a peer that answers and hangs up at once may all be
     // handled in one turn of the wait.
-    WaitUntil([this] { return connectDone || timedOut || cancel; });
+    WaitUntil([this] { return wait.end != WaitOutcome::Pending || cancel; });
     TimerOff();
-    if (!timedOut && !cancel && connectError == 0)
+    if (wait.end == WaitOutcome::Done && !cancel)
         return;
+    bool timedOut = wait.end == WaitOutcome::TimedOut;
+    AbandonAttempt();
     FireEvent(OnConnectionFailed, *this);
     if (timedOut)
         throw ESockError("Connection Timed out");
     if (cancel)
         throw ESockError("Connection Canceled");
     throw ESockError("Connection Failed");
+}
+
+// A failed attempt leaves nothing behind: a connection made meanwhile is closed (cancel came
+// first), and a socket still connecting is replaced by a fresh one, so that no late report of
+// the attempt reaches the object and the next Connect starts clean.
+void TSocketClient::AbandonAttempt()
+{
+    if (phase == TConnectionPhase::Connected) {
+        CloseSocket();
+    } else if (socketHandle != INVALID_SOCKET) {
+        closesocket(socketHandle);
+        socketHandle = INVALID_SOCKET;
+        DiscardSocketReports();
+        OpenSocket(false);
+    }
+    if (phase != TConnectionPhase::Dropped)
+        EnterPhase(TConnectionPhase::Idle);
+}
+
+// The one place the phase changes. The reason is kept only for Dropped.
+void TSocketClient::EnterPhase(TConnectionPhase next, const std::string& reason)
+{
+    phase = next;
+    droppedByTls = false;
+    if (next == TConnectionPhase::Dropped)
+        dropReason = reason;
+    else
+        dropReason.clear();
+}
+
+// Ends the wait in progress; the first event to decide it wins.
+void TSocketClient::Settle(WaitOutcome::End end, int error)
+{
+    if (wait.end != WaitOutcome::Pending)
+        return;
+    wait.end = end;
+    wait.error = error;
 }
 
 void TSocketClient::Disconnect()
@@ -193,7 +242,10 @@ void TSocketClient::Cancel()
 void TSocketClient::CloseSocket()
 {
     Status(4, "Request Close Socket");
-    connected = false;
+    if (phase == TConnectionPhase::Connected)
+        EnterPhase(TConnectionPhase::Idle);
+    else if (phase == TConnectionPhase::Connecting)
+        Settle(WaitOutcome::Failed, WSAECONNABORTED);
     if (socketHandle == INVALID_SOCKET)
         return;
     SOCKET closing = socketHandle;
@@ -225,7 +277,6 @@ void TSocketClient::DiscardSocketReports()
 void TSocketClient::TimerOn()
 {
     Status(8, "Timer On");
-    timedOut = false;
     timer->SetInterval(static_cast<UINT>(TimeOut > 0 ? TimeOut : 0));
     timer->SetEnabled(true);
 }
@@ -240,7 +291,8 @@ void TSocketClient::TimerTriggered()
 {
     Status(8, "Timer Triggered");
     TimerOff();
-    timedOut = true;
+    if (phase == TConnectionPhase::Resolving || phase == TConnectionPhase::Connecting)
+        Settle(WaitOutcome::TimedOut);
     Abort();
 }
 

@@ -32,6 +32,18 @@ constexpr size_t kMaxHostLength = 127;
 constexpr size_t kMaxLineLength = 65536;
 // Default bound on a ReadLn or SendBuffer wait in which no byte arrives or leaves.
 constexpr int32_t kDefaultIdleTimeOut = 15000;
+// Default bound on one ReadLn or SendBuffer as a whole, however slowly the bytes come.
+constexpr int32_t kDefaultLineTimeOut = 60000;
+// Bound on the whole TLS set-up (handshake and certificate check) when TimeOut is 0.
+constexpr int32_t kDefaultTlsSetUpTimeOut = 30000;
+
+class TlsChannel;
+
+// Where a connection object stands. A fresh socket is Idle; Connect passes through Resolving
+// and Connecting to Connected (or back to Idle when the attempt fails); the peer's close, a
+// failed or stalled wait or an oversized line leave Connected for Dropped, which keeps why
+// until the next Connect; Disconnect takes Connected back to Idle.
+enum class TConnectionPhase { Idle, Resolving, Connecting, Connected, Dropped };
 
 class TSocketClient {
 public:
@@ -50,6 +62,8 @@ public:
     int32_t ReportLevel = 0;  // status messages at or below this level are reported
     // ms bound for a ReadLn or SendBuffer wait without progress; 0: none.
     int32_t IdleTimeOut = kDefaultIdleTimeOut;
+    // ms bound for one ReadLn or SendBuffer as a whole; 0: none.
+    int32_t LineTimeOut = kDefaultLineTimeOut;
 
     TNotifyEvent OnConnect;  // the socket reported the connection as established
     TNotifyEvent OnDisconnect;
@@ -70,20 +84,29 @@ public:
     void SendBuffer(const char* bytes, size_t length);
     std::string ReadLn();
 
+    // Secures the connection with TLS: the handshake, then the check of the server's
+    // certificate against the name in Host; every later byte is encrypted. Raises ETlsError
+    // when the handshake or the certificate fails (the connection is then dropped), ESockError
+    // when the set-up stalls beyond IdleTimeOut or takes longer than TimeOut (or
+    // kDefaultTlsSetUpTimeOut), EAbortError on Cancel.
+    void StartTls();
+
     std::string SocketErrorText(int code);
     void ErrorCheck(int expectedCode);
 
-    bool Connected() const { return connected; }
+    bool Connected() const { return phase == TConnectionPhase::Connected; }
+    TConnectionPhase Phase() const { return phase; }
     const std::string& StatusText() const { return statusText; }
     const std::vector<std::string>& WinsockInfo() const { return winsockInfo; }
     const std::string& LastReply() const { return lastReply; }
     int16_t ReplyCode() const { return replyCode; }
     int LastError() const { return lastError; }
+
+protected:
     // Send calls that handed bytes to the socket, and the largest of them.
     int SendCalls() const { return sendCalls; }
     int LargestSend() const { return largestSend; }
 
-protected:
     std::function<void()> CancelHook;
 
     bool Canceled() const { return cancel; }
@@ -94,11 +117,22 @@ protected:
 private:
     friend LRESULT CALLBACK SockWindowRoutine(HWND, UINT, WPARAM, LPARAM);
 
+    // How the blocking wait in progress ended: set once by the first event that decides it
+    // (the look-up's answer, the socket's connect or close report, the time-out, the send's
+    // completion or failure) and read when the wait is over.
+    struct WaitOutcome {
+        enum End { Pending, Done, TimedOut, Failed } end = Pending;
+        int error = 0;  // Failed: the socket error code, when there is one
+    };
+
     // SocketClient.cpp
     void StartWinsock();
     bool OpenSocket(bool resetOnClose);
     void ResolveHost();
     void ResolveWithRetry();
+    void AbandonAttempt();
+    void EnterPhase(TConnectionPhase next, const std::string& reason = std::string());
+    void Settle(WaitOutcome::End end, int error = 0);
     void TimerOn();
     void TimerOff();
     void TimerTriggered();
@@ -113,10 +147,17 @@ private:
     // SocketTransfer.cpp
     void ReadToStream();
     void WriteFromStream();
-    bool IdleExpired() const;
+    bool WaitExpired(DWORD started) const;
     void DropConnection(const std::string& reason);
     std::string DropReason();
     std::string TakeReceivedLine();
+    [[noreturn]] void RaiseDropped();
+
+    // SocketTls.cpp
+    void Received(const char* bytes, size_t length);
+    void QueueForPeer(const std::string& bytes);
+    void FailTls(const std::string& reason);
+    void WaitForTls(DWORD started, bool awaitingPeer, const std::function<bool()>& done);
 
     template <typename Done>
     void WaitUntil(Done done)
@@ -140,26 +181,23 @@ private:
     ByteQueue received;
     ByteQueue sendQueue;
 
-    bool connected = false;
+    TConnectionPhase phase = TConnectionPhase::Idle;
+    std::string dropReason;           // why the connection was dropped; kept only while Dropped
+    bool droppedByTls = false;        // the reason is a failure of the connection's protection
+    std::unique_ptr<TlsChannel> tls;  // present from StartTls until the next Connect
+    WaitOutcome wait;
+    // Asked for by Cancel; kept until the next Connect: every later send on the connection
+    // sends nothing and every later ReadLn fails at once.
     bool cancel = false;
-    bool timedOut = false;
-    bool lookupOk = true;
-    bool lookupDone = false;
-    // The socket's verdict on the connection attempt: set once by its connect report (or by a
-    // close reported first) and kept, so a connection the peer closes straight away still
-    // counts as made.
-    bool connectDone = false;
-    int connectError = 0;
-    bool sendDone = false;
+    bool destroying = false;
+    // Re-entry guard of the transfer handlers, and the notifications it held back.
     bool inHandler = false;
     bool readSkipped = false;
     bool writeSkipped = false;
+    // Reading pauses while a line too long to be a reply waits in the receive buffer.
     bool readHeld = false;
-    bool destroying = false;
 
     int lastError = 0;
-    int sendError = 0;
-    std::string dropReason;
     DWORD lastActivity = 0;
     int sendCalls = 0;
     int largestSend = 0;

@@ -4,6 +4,7 @@
 
 #include "Exceptions.h"
 #include "ReplyText.h"
+#include "TlsChannel.h"
 
 #include <algorithm>
 #include <cstring>
@@ -63,12 +64,12 @@ void TSocketClient::ReadToStream()
     }
     // The peer's close is seen here when the data before it is drained; its close report may
     // still be on its way, and a waiting ReadLn should not depend on it.
-    if (count == 0 && connected) {
+    if (count == 0 && phase == TConnectionPhase::Connected) {
         HandleClose(0);
         return;
     }
-    received.Append(ioArea.data(), static_cast<size_t>(count));
     lastActivity = GetTickCount();
+    Received(ioArea.data(), static_cast<size_t>(count));
     if (count == kChunkSize)
         PostMessageA(window.Get(), kReadMoreMessage, 0, 0);
 }
@@ -88,7 +89,7 @@ void TSocketClient::WriteFromStream()
     if (sent == SOCKET_ERROR) {
         lastError = WSAGetLastError();
         if (lastError != WSAEWOULDBLOCK)
-            sendError = lastError;
+            Settle(WaitOutcome::Failed, lastError);
         return;
     }
     ++sendCalls;
@@ -96,31 +97,44 @@ void TSocketClient::WriteFromStream()
     lastActivity = GetTickCount();
     if (static_cast<size_t>(sent) == sendQueue.Size()) {
         sendQueue.Clear();
-        sendDone = true;
+        Settle(WaitOutcome::Done);
     } else {
         sendQueue.DropFront(static_cast<size_t>(sent));
         PostMessageA(window.Get(), kSendMoreMessage, 0, 0);
     }
 }
 
-bool TSocketClient::IdleExpired() const
+// A wait ends when no byte moved for IdleTimeOut, or when it has lasted LineTimeOut in all.
+bool TSocketClient::WaitExpired(DWORD started) const
 {
-    return IdleTimeOut > 0 && GetTickCount() - lastActivity >= static_cast<DWORD>(IdleTimeOut);
+    DWORD now = GetTickCount();
+    return (IdleTimeOut > 0 && now - lastActivity >= static_cast<DWORD>(IdleTimeOut)) ||
+           (LineTimeOut > 0 && now - started >= static_cast<DWORD>(LineTimeOut));
 }
 
-// The dialogue cannot go on (silent peer, oversized line): close our end, and let every later
-// wait on this connection fail at once with the same reason.
+// The dialogue cannot go on (silent peer, oversized line, failed send): close our end, and
+// let every later wait on this connection fail at once with the same reason. A connection
+// already gone keeps the reason it went for.
 void TSocketClient::DropConnection(const std::string& reason)
 {
-    dropReason = reason;
+    if (phase != TConnectionPhase::Connected)
+        return;
+    EnterPhase(TConnectionPhase::Dropped, reason);
     received.Clear();
     sendQueue.Clear();
     CloseSocket();
 }
 
+void TSocketClient::RaiseDropped()
+{
+    if (phase == TConnectionPhase::Dropped && droppedByTls)
+        throw ETlsError(dropReason);
+    throw ESockError(DropReason());
+}
+
 std::string TSocketClient::DropReason()
 {
-    return dropReason.empty() ? SocketErrorText(WSAENOTCONN) : dropReason;
+    return phase == TConnectionPhase::Dropped ? dropReason : SocketErrorText(WSAENOTCONN);
 }
 
 void TSocketClient::SendBuffer(const char* bytes, size_t length)
@@ -137,27 +151,30 @@ void TSocketClient::SendBuffer(const char* bytes, size_t length)
         throw Exception("Buffer to send is longer than 65535 bytes");
     if (length == 0)
         return;
-    if (!connected)
-        throw ESockError(DropReason());
-    sendQueue.Append(bytes, length);
-    sendDone = false;
-    sendError = 0;
-    lastActivity = GetTickCount();
+    if (phase != TConnectionPhase::Connected)
+        RaiseDropped();
+    if (tls)
+        QueueForPeer(tls->Encrypt(bytes, length));
+    else
+        sendQueue.Append(bytes, length);
+    wait = WaitOutcome{};
+    DWORD started = GetTickCount();
+    lastActivity = started;
     PostMessageA(window.Get(), kSendMoreMessage, 0, 0);
-    WaitUntil([this] { return sendDone || cancel || sendError || !connected || IdleExpired(); });
+    WaitUntil([this, started] {
+        return wait.end != WaitOutcome::Pending || cancel || phase != TConnectionPhase::Connected ||
+               WaitExpired(started);
+    });
     if (cancel) {
-        // The abandoned bytes must not go out in front of the next command.
-        cancel = false;
+        // The cancel stays in force (a cancelled dialogue sends nothing more and waits for
+        // nothing), and the abandoned bytes never go out, not even on the next connection.
         sendQueue.Clear();
         throw EAbortError("Socket send aborted");
     }
-    if (sendDone)
+    if (wait.end == WaitOutcome::Done)
         return;
-    if (sendError)
-        DropConnection(SocketErrorText(sendError));
-    else if (connected)
-        DropConnection(kSendTimedOut);
-    throw ESockError(DropReason());
+    DropConnection(wait.end == WaitOutcome::Failed ? SocketErrorText(wait.error) : kSendTimedOut);
+    RaiseDropped();
 }
 
 void TSocketClient::Write(const std::string& text)
@@ -186,20 +203,18 @@ std::string TSocketClient::TakeReceivedLine()
 std::string TSocketClient::ReadLn()
 {
     Status(8, "ReadLn");
-    lastActivity = GetTickCount();
-    WaitUntil([this] {
-        return received.HasLineFeed() || cancel || !connected ||
-               received.Size() >= kMaxLineLength || IdleExpired();
+    DWORD started = GetTickCount();
+    lastActivity = started;
+    WaitUntil([this, started] {
+        return received.HasLineFeed() || cancel || phase != TConnectionPhase::Connected ||
+               received.Size() >= kMaxLineLength || WaitExpired(started);
     });
     if (cancel)
         throw EAbortError("Socket readln aborted");
     if (received.HasLineFeed())
         return TakeReceivedLine();
-    if (received.Size() >= kMaxLineLength)
-        DropConnection("Reply line too long");
-    else if (connected)
-        DropConnection(kReadTimedOut);
-    throw ESockError(DropReason());
+    DropConnection(received.Size() >= kMaxLineLength ? "Reply line too long" : kReadTimedOut);
+    RaiseDropped();
 }
 
 std::string TSocketClient::Transaction(const std::string& command)

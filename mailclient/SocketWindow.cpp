@@ -1,4 +1,4 @@
-// The hidden "SockWindowClass" window: turns socket notifications into flags and buffer
+// The hidden "SockWindowClass" window: turns socket notifications into phase changes and buffer
 // transfers of its connection object.
 #include "SocketClient.h"
 
@@ -55,33 +55,41 @@ void TSocketClient::HandleSocketEvent(int event)
     }
 }
 
+// Only the attempt in progress takes the socket's verdict: a report arriving after Connect
+// gave up changes nothing.
 void TSocketClient::HandleConnected(int error)
 {
-    if (connectDone)
+    if (phase != TConnectionPhase::Connecting || wait.end != WaitOutcome::Pending)
         return;
-    connectDone = true;
-    connectError = error;
-    if (error)
+    if (error) {
+        Settle(WaitOutcome::Failed, error);
         return;
-    connected = true;
+    }
+    EnterPhase(TConnectionPhase::Connected);
+    Settle(WaitOutcome::Done);
     lastActivity = GetTickCount();
     FireEvent(OnConnect, *this);
 }
 
-// The peer closed or reset the connection: keep what it sent before, then close our end.
+// The peer closed or reset the connection: keep what it sent before, then close our end. A
+// close reported before the connect report fails the attempt.
 void TSocketClient::HandleClose(int error)
 {
-    if (!connectDone) {
-        connectDone = true;
-        connectError = error ? error : WSAECONNRESET;
+    if (phase == TConnectionPhase::Connecting) {
+        Settle(WaitOutcome::Failed, error ? error : WSAECONNRESET);
+        return;
     }
+    if (phase != TConnectionPhase::Connected)
+        return;
     while (!cancel && received.Size() < kMaxLineLength) {
         int count = recv(socketHandle, ioArea.data(), kChunkSize, 0);
         if (count <= 0)
             break;
-        received.Append(ioArea.data(), static_cast<size_t>(count));
+        Received(ioArea.data(), static_cast<size_t>(count));
     }
-    connected = false;
-    dropReason = error ? ::SocketErrorText(error) : "Connection closed by server";
+    if (phase != TConnectionPhase::Connected)
+        return;  // the last bytes failed the connection's protection
+    EnterPhase(TConnectionPhase::Dropped,
+               error ? ::SocketErrorText(error) : "Connection closed by server");
     CloseSocket();
 }

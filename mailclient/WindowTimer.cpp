@@ -10,6 +10,9 @@ constexpr UINT_PTR kTimerId = 1;
 TWindowTimer::TWindowTimer()
     : window(CreateHiddenWindow("TmrWindowClass", &TWindowTimer::WindowRoutine, this))
 {
+    // Without its window the timer would become a thread timer that nothing kills.
+    if (!window.Get())
+        throw Exception("No Timer");
 }
 
 TWindowTimer::~TWindowTimer()
@@ -45,8 +48,12 @@ void TWindowTimer::UpdateTimer()
     }
 }
 
-void TWindowTimer::Tick()
+// A tick counts only while the timer is armed: a timer message can still be queued after the
+// timer was switched off, and another timer id on this window is not ours.
+void TWindowTimer::Tick(UINT_PTR id)
 {
+    if (id != kTimerId || !enabled || interval == 0)
+        return;
     try {
         if (onTimer)
             onTimer(*this);
@@ -70,7 +77,7 @@ LRESULT CALLBACK TWindowTimer::WindowRoutine(HWND window, UINT message, WPARAM w
 {
     if (message == WM_TIMER) {
         if (auto* timer = static_cast<TWindowTimer*>(HiddenWindowOwner(window)))
-            timer->Tick();
+            timer->Tick(wParam);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -13,6 +13,7 @@ public:
     using TTimerEvent = std::function<void(TWindowTimer& Sender)>;
     using TErrorEvent = std::function<void(const std::exception& error)>;
 
+    // Raises Exception "No Timer" when its hidden window cannot be made.
     TWindowTimer();
     ~TWindowTimer();
     TWindowTimer(const TWindowTimer&) = delete;
@@ -32,7 +33,7 @@ public:
 private:
     static LRESULT CALLBACK WindowRoutine(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void UpdateTimer();
-    void Tick();
+    void Tick(UINT_PTR id);
     void ReportError(const std::exception& error) noexcept;
 
     HiddenWindowHandle window;

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -40,11 +41,17 @@ void ApplyEnvironment(TformMainSeams& seams)
             seams.popPort = *number;
     }
     if (const char* record = std::getenv("LARKBELL_TRAY_RECORD")) {
-        std::string path = record;
-        seams.shell = [path](DWORD message, TTrayNotifyData& data) {
-            if (FILE* file = std::fopen(path.c_str(), "ab")) {
-                std::fprintf(file, "%lu %s\n", static_cast<unsigned long>(message), data.szTip);
-                std::fclose(file);
+        // Open for the whole run (an animation makes a call per frame), each line written
+        // through at once for readers of the running program.
+        std::shared_ptr<FILE> file(std::fopen(record, "ab"), [](FILE* f) {
+            if (f)
+                std::fclose(f);
+        });
+        seams.shell = [file](DWORD message, TTrayNotifyData& data) {
+            if (file) {
+                std::fprintf(file.get(), "%lu %s\n", static_cast<unsigned long>(message),
+                             data.szTip);
+                std::fflush(file.get());
             }
             return Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&data));
         };

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Command 1: install what is missing, build every deliverable into dist/, run the main job:
+# Command 1: install what is missing, build every deliverable and the installer
+# tessaly-setup.exe into dist/, run the main job:
 # the notifier larkbell against a private demo mailbox (scripts/larkbell-demo.sh; on this
 # display when there is one, else on a virtual display for 90 s, saving screenshots; an alarm
 # reminder falls due a minute after the start).

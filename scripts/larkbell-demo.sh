@@ -7,9 +7,12 @@
 #   scripts/larkbell-demo.sh COMMAND...      run COMMAND while larkbell runs (the screenshot
 #                                            script does), then stop
 #
-# The mailbox is dovecot on a free loopback address at port 110 (the notifier always uses the
-# standard port; without root a free port, see below), account "three" with three messages. The prefix (build/demo/wineprefix) gets
-# the notifier's settings and the Korean font for "굴림". larkbell runs on a Wine desktop
+# The mailbox is dovecot, account "three" with three messages. As root it serves POP3 over TLS
+# from the first byte under the host name pop.larkbell.test (a private hosts file only the demo
+# sees), with a certificate of the demo's own CA, which the demo prefix trusts; the settings
+# name that server with "security" "ssl". Without root it serves POP3 in the clear on a free
+# port of 127.0.0.1. The prefix (build/demo/wineprefix) gets the notifier's settings and the
+# Korean font for "굴림". larkbell runs on a Wine desktop
 # window with a taskbar, whose notification area shows the tray icon. The program runs from a
 # folder of its own (build/demo/app) whose alarm file holds one reminder that falls due a
 # minute after the start, so the alarm summary window shows up too. Stopping (the end, or
@@ -22,13 +25,16 @@ set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ "$1" != "--inner" ]; then
-    # As root the mailbox listens on the standard port, as the notifier expects; otherwise on a
-    # free port, which the program is told through LARKBELL_POP3_PORT.
-    [ "$(id -u)" = 0 ] && export POP3_FIXED_PORT=110
+    # The private hosts file needs a mount namespace of its own, which only root may make.
+    [ "$(id -u)" = 0 ] && export POP3_TLS=1
     exec sh "$root/tests/mailclient/with-dovecot.sh" "$0" --inner "$@"
 fi
 shift
-export LARKBELL_POP3_PORT=$POP3_PORT
+if [ "${POP3_TLS:-0}" = 1 ]; then
+    popServer=pop.larkbell.test security=ssl popPort=$POP3_TLS_PORT
+else
+    popServer=$POP3_HOST security=none popPort=$POP3_PORT
+fi
 
 demo="$root/build/demo"
 mkdir -p "$demo"
@@ -46,12 +52,10 @@ bin=$(dirname "$exe")
 
 # Korean locale, so that Wine's ANSI code page is 949: compiled into the build folder when the
 # system has none.
-if ! locale -a 2>/dev/null | grep -qi '^ko_KR.utf-\?8$'; then
-    [ -d "$demo/locale/ko_KR.UTF-8" ] ||
-        localedef -i ko_KR -f UTF-8 "$demo/locale/ko_KR.UTF-8" >/dev/null 2>&1 || true
-    export LOCPATH="$demo/locale"
-fi
-export WINEPREFIX="$demo/wineprefix" WINEDEBUG=-all LANG=ko_KR.UTF-8 LC_ALL=ko_KR.UTF-8
+. "$root/scripts/wine-prefix-look.sh"
+korean_locale "$demo/locale" ||
+    { echo "larkbell-demo: cannot compile the Korean locale (package locales)" >&2; exit 1; }
+export WINEPREFIX="$demo/wineprefix" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # The 64-bit loader for an x64 program; the wine script (32-bit loader first) for PE32.
 machine=$(python3 -c 'import struct, sys
@@ -80,25 +84,30 @@ if [ -z "$DISPLAY" ]; then
     headless=1
 fi
 
-[ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i >/dev/null 2>&1 </dev/null
-# Wine draws the caption buttons (close box) with its Marlett font, which this Wine does not
-# find in its own data folder: the prefix's font folder gets a copy.
-marlett=/usr/share/wine/fonts/marlett.ttf
-[ -f "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+# The Korean font for "굴림" and the dialog fonts; the desktop is larkbell's own (below).
+wine_prefix_look "$wine" "" "MS Shell Dlg 2"
 
-# The notifier's settings and the font replacements, as a registry file (UTF-16, as regedit
-# reads Unicode files).
-python3 - "$demo/settings.reg" "$POP3_HOST" <<'PY'
-import sys
-path, host = sys.argv[1], sys.argv[2]
+# The notifier's settings and the demo's CA among the current user's trusted roots, as a
+# registry file (UTF-16, as regedit reads Unicode files). A root is stored under its SHA-1 hash
+# as a serialized certificate: property 32 (the certificate), flag 1, its length and its DER
+# bytes, after property 3 (its SHA-1 hash) in the same form.
+python3 - "$demo/settings.reg" "$popServer" "$security" "$popPort" "${POP3_CA:-}" <<'PY'
+import hashlib, struct, sys
+path, host, security, port, ca = sys.argv[1:6]
 settings = {"interval": "1", "sound": "nosound", "useanimation": "true", "usealarm": "true",
-            "account": "three", "password": "threepass", "pop": host}
+            "account": "three", "password": "threepass", "pop": host,
+            "security": security, "port": port}
 lines = ["Windows Registry Editor Version 5.00", "",
          r"[HKEY_CURRENT_USER\Software\tessaly\Larkbell\setting]"]
 lines += ['"%s"="%s"' % item for item in settings.items()]
-lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]"]
-for face in ("굴림", "Gulim", "Tahoma", "MS Shell Dlg", "MS Shell Dlg 2"):
-    lines.append('"%s"="NanumGothic"' % face)
+if ca:
+    der = open(ca, "rb").read()
+    sha1 = hashlib.sha1(der).digest()
+    blob = struct.pack("<III", 3, 1, 20) + sha1 + struct.pack("<III", 32, 1, len(der)) + der
+    # The CA of an earlier run goes: it has the same name and another key.
+    roots = r"HKEY_CURRENT_USER\Software\Microsoft\SystemCertificates\Root\Certificates"
+    lines += ["", "[-%s]" % roots, "", r"[%s\%s]" % (roots, sha1.hex().upper()),
+              '"Blob"=hex:' + ",".join("%02x" % b for b in blob)]
 with open(path, "w", encoding="utf-16", newline="\r\n") as out:
     out.write("\n".join(lines) + "\n")
 PY
@@ -119,7 +128,7 @@ printf '%s,%s12345678\r\n' "$due" "데모 알람: 시작하고 1분 뒤의 약�
 
 # The program on a Wine desktop with a taskbar and notification area.
 "$wine" explorer /desktop=larkbell,800x600 "$exe" >"$demo/larkbell.log" 2>&1 </dev/null &
-echo "larkbell-demo: $(basename "$exe") against $POP3_HOST:$POP3_PORT (account three), display $DISPLAY"
+echo "larkbell-demo: $(basename "$exe") against $popServer:$popPort ($security, account three), display $DISPLAY"
 
 # The first check is done once dovecot has seen the notifier log out.
 for _ in $(seq 300); do

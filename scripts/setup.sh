@@ -9,10 +9,14 @@ SUDO=""
 
 # From bookworm. wine32:i386 is Wine's 32-bit side, which runs the PE32 release
 # binaries; fonts-nanum gives Wine a Korean font for the notifier's texts.
+# libgnutls30:i386 is what Wine's 32-bit SChannel encrypts with (only a Recommends of
+# wine32); openssl makes the TLS tests' certificates; nsis builds the installer;
+# nlohmann-json and CLI11 are the console tools' JSON and command-line libraries.
 PACKAGES="cmake g++ clang libclang-rt-14-dev googletest
 g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
 wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils xdotool fonts-nanum
-dovecot-pop3d python3 python3-dbf gdal-bin locales"
+dovecot-pop3d python3 python3-dbf gdal-bin locales
+libgnutls30:i386 openssl nsis nlohmann-json3-dev libcli11-dev"
 # Where the kernel runs no 32-bit code, Wine's 32-bit side runs under qemu 8 or newer,
 # from bookworm-backports (bookworm's qemu 7.2 cannot map Wine's shared page).
 QEMU_PACKAGE=qemu-user-static
@@ -26,7 +30,10 @@ say() { echo "setup: $*"; }
 updated=no
 apt_install() {
     if [ $updated = no ]; then
-        $SUDO apt-get update -q
+        # A mirror caught mid-sync fails one index; retry, then go on with what was
+        # fetched: the install below says clearly if a package is really missing.
+        $SUDO apt-get update -q || { sleep 10; $SUDO apt-get update -q; } ||
+            say "the package index is partly stale; installing from what was fetched"
         updated=yes
     fi
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "$@"

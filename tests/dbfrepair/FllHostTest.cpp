@@ -1,6 +1,4 @@
-// The library as the host meets it, through the fllhost harness under Wine: help
-// text, version lines, TALK at load, reports, the file-name length rule, and the
-// harness's own errors.
+// The library as the host meets it, through the fllhost harness under Wine.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,11 +1,14 @@
 // libFuzzer target: the header check over in-memory files built from the input. It
 // must not crash, must leave no file open, and may write only the two header ranges,
-// only in repair mode and only when the repair does not end in an error.
+// only in repair mode and only when the repair does not end in an error. The same
+// input is read as a dbfmend undo file: no crash, and what it accepts it writes back
+// byte for byte.
 #include <cstdlib>
 #include <cstring>
 
 #include "MemoryFileSystem.h"
 #include "TableHeader.h"
+#include "UndoFile.h"
 
 namespace {
 
@@ -29,10 +32,21 @@ void RequireOnlyHeaderChanged(const std::vector<uint8_t>& before, const std::vec
                             before.size() - headerSize) == 0);
 }
 
+void CheckUndoReader(const uint8_t* data, size_t size)
+{
+    mend::UndoRecord record;
+    std::string error;
+    if (mend::ReadUndoFile(data, size, &record, &error))
+        Require(mend::WriteUndoFile(record) == std::vector<uint8_t>(data, data + size));
+    else
+        Require(!error.empty());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    CheckUndoReader(data, size);
     if (size < 7)
         return 0;
     uint8_t options = data[0];

@@ -1,6 +1,4 @@
-// The library's dispatch in this process with a scripted host: attach and function
-// table, memory handles and objects, routine calls, and unwinding when the host raises
-// an error or the thread has no service entry.
+// The library's dispatch in this process with a scripted host, errors and unwinding included.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +7,7 @@
 
 #include "HostRoutines.h"
 #include "HostServices.h"
+#include "HostTables.h"
 #include "TableBuilder.h"
 #include "TestFiles.h"
 
@@ -78,8 +77,8 @@ protected:
     {
         ASSERT_TRUE(AllocateThreadSlots());
         host = ScriptedHost{};
-        handleMemory_.assign(MemoryHandleTableSize(kCapacity), 0);
-        objectMemory_.assign(ObjectTableSize(kCapacity), 0);
+        handleMemory_.assign(fllhost::MemoryHandleTableSize(kCapacity), 0);
+        objectMemory_.assign(fllhost::ObjectTableSize(kCapacity), 0);
         handles()->hint = 1;
         handles()->capacity = kCapacity;
         objects()->hint = 1;

@@ -15,7 +15,11 @@ public:
     {
         ++entry_.openHandles;
     }
-    ~MemoryTableFile() override { --entry_.openHandles; }
+    ~MemoryTableFile() override
+    {
+        if (open_)
+            --entry_.openHandles;
+    }
 
     bool LockByte(uint32_t) override
     {
@@ -59,7 +63,23 @@ public:
         return true;
     }
 
+    bool Flush() override
+    {
+        ++entry_.flushes;
+        return !entry_.flushFails;
+    }
+
+    bool Close() override
+    {
+        if (open_) {
+            open_ = false;
+            --entry_.openHandles;
+        }
+        return !entry_.closeFails;
+    }
+
 private:
+    bool open_ = true;
     MemoryFileSystem& owner_;
     std::string path_;
     MemoryFileSystem::Entry& entry_;

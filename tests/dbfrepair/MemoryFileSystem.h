@@ -1,5 +1,4 @@
-// Files held in memory for the header check: every access is recorded, locks and
-// writes can be made to fail, and reads never reach past the data.
+// Files held in memory for the header check's tests: accesses recorded, failures on request.
 #pragma once
 
 #include <map>
@@ -25,6 +24,9 @@ public:
         bool folder = false;  // found by the search, never opened
         bool lockedByOther = false;
         uint32_t writeLimit = 0xFFFFFFFF;  // bytes a write may store at most
+        bool flushFails = false;
+        bool closeFails = false;
+        int flushes = 0;
         // A range another opener holds locked: as on Windows, a read that overlaps it
         // fails as a whole and delivers nothing.
         uint64_t foreignLockStart = 0;

@@ -1,5 +1,4 @@
-// The header check on the platform's real files: locks held by another opener,
-// read-only files, companions found whatever their letter case, files of 2 GB.
+// The header check on the platform's real files: foreign locks, read-only, letter case, 2 GB.
 #include <gtest/gtest.h>
 
 #include <chrono>

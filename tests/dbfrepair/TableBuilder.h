@@ -1,5 +1,4 @@
-// Builds table and memo file bytes whose headers agree with their contents, so tests
-// can start from a sound table and damage exactly what they mean to.
+// Table and memo file bytes whose headers agree with their contents, for tests to damage.
 #pragma once
 
 #include <cstdint>

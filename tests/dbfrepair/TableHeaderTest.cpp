@@ -1,5 +1,4 @@
-// The header check over in-memory files: worked values, every finding and error code,
-// terminator and companion rules, and what repair mode may and may not write.
+// The header check over in-memory files: values, findings, errors and what repair may write.
 #include <gtest/gtest.h>
 
 #include "MemoryFileSystem.h"
@@ -121,6 +120,8 @@ TEST(DbfHeaderTest, RepairWritesBothHeadersOnlyAndAlways)
         EXPECT_EQ(fs.writes[0].count, 512u);
         EXPECT_EQ(fs.writes[1].path, kTable);
         EXPECT_EQ(fs.writes[1].count, 32u);
+        EXPECT_EQ(fs.At(kMemo).flushes, 1) << "each written header is flushed";
+        EXPECT_EQ(fs.At(kTable).flushes, 1);
         EXPECT_EQ(fs.Data(kTable), table) << "damaged=" << damaged;
         EXPECT_EQ(fs.Data(kMemo), memo) << "damaged=" << damaged;
     }
@@ -156,6 +157,14 @@ TEST(DbfHeaderTest, ErrorCodes)
          [](MemoryFileSystem& fs) { fs.At(kTable).writeLimit = 31; }},
         {"memo write short", kModeRepair, kWriteFailed,
          [](MemoryFileSystem& fs) { fs.At(kMemo).writeLimit = 0; }},
+        {"table flush fails", kModeRepair, kWriteFailed,
+         [](MemoryFileSystem& fs) { fs.At(kTable).flushFails = true; }},
+        {"memo flush fails", kModeRepair, kWriteFailed,
+         [](MemoryFileSystem& fs) { fs.At(kMemo).flushFails = true; }},
+        {"table close fails", kModeRepair, kWriteFailed,
+         [](MemoryFileSystem& fs) { fs.At(kTable).closeFails = true; }},
+        {"memo close fails", kModeRepair, kWriteFailed,
+         [](MemoryFileSystem& fs) { fs.At(kMemo).closeFails = true; }},
     };
     for (const Case& c : cases) {
         MemoryFileSystem fs;
@@ -237,6 +246,7 @@ TEST(DbfHeaderTest, CompanionsByExtensionAndCase)
         {"d\\form.scx", {"d\\form.sct", "d\\form.cdx"}, true, 2, 0x30},
         {"d\\menu.MNX", {"d\\menu.MNT"}, false, 0, 0xF5},
         {"d.x\\t", {"d.x\\t.FPT"}, true, 0, 0x30},
+        {"C:t.dbf", {"C:T.FPT"}, true, 2, 0x30},
     };
     for (const Case& c : cases) {
         MemoryFileSystem fs;

@@ -1,5 +1,4 @@
-// Real files for the tests: a fresh folder per test, whole-file reads and writes,
-// and the folder of the sample tables, on POSIX and on Windows alike.
+// Real files for the tests on POSIX and Windows: fresh folders, whole files, the sample tables.
 #pragma once
 
 #include <cstdint>

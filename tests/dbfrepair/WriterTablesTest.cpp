@@ -1,5 +1,4 @@
-// Tables written by a real writer (python3-dbf): what the check finds in them, and
-// that repair restores a damaged copy that the writer's reader opens again.
+// Tables of a real writer (python3-dbf): what the check finds, and repairs it reads back.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ChildProcess.h"
+#include "LaunchOrActivate.h"
 
 #include <algorithm>
 #include <fstream>
@@ -315,6 +316,82 @@ TEST_F(LauncherTest, ArgumentsAreIgnored)
 {
     EXPECT_EQ(RunAndWait("\"" + dir_ + "launch-data.exe\" /whatever --flag", dir_), 1u);
     EXPECT_EQ(Started(1), Names{"recordkeep.exe"});
+}
+
+// Two suite windows that, each time one is asked for its title, put the other right below
+// it: a walk that follows the live Z order would go back and forth between them for ever.
+struct ReorderingWindows {
+    HWND windows[2] = {};
+    LONG titleQueries[2] = {};
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    DWORD threadId = 0;
+
+    static LRESULT CALLBACK Routine(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = reinterpret_cast<ReorderingWindows*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_GETTEXT && self) {
+            int me = window == self->windows[0] ? 0 : 1;
+            InterlockedIncrement(&self->titleQueries[me]);
+            SetWindowPos(self->windows[1 - me], window, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    static DWORD WINAPI Run(void* parameter)
+    {
+        auto* self = static_cast<ReorderingWindows*>(parameter);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Routine;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kFox;
+        RegisterClassA(&wc);
+        for (HWND& window : self->windows) {
+            window = CreateWindowExA(WS_EX_TOOLWINDOW, kFox, "unrelated", WS_POPUP, 0, 0, 10, 10,
+                                     nullptr, nullptr, wc.hInstance, nullptr);
+            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        SetEvent(self->ready);
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0) > 0)
+            DispatchMessageA(&message);
+        for (HWND window : self->windows)
+            DestroyWindow(window);
+        return 0;
+    }
+};
+
+DWORD WINAPI SearchForMain(void* result)
+{
+    *static_cast<HWND*>(result) = launcher::FindApplicationWindow(launcher::kMainConfig);
+    return 0;
+}
+
+TEST_F(LauncherTest, WindowsReorderingDuringTheSearchAreEachExaminedOnce)
+{
+    ReorderingWindows fox;
+    HANDLE owner = CreateThread(nullptr, 0, &ReorderingWindows::Run, &fox, 0, &fox.threadId);
+    ASSERT_EQ(WaitForSingleObject(fox.ready, 10000), WAIT_OBJECT_0);
+    HWND found = reinterpret_cast<HWND>(1);
+    HANDLE search = CreateThread(nullptr, 0, &SearchForMain, &found, 0, nullptr);
+    // This thread's own windows answer the search's title queries meanwhile.
+    bool ended = false;
+    for (DWORD start = GetTickCount(); !ended && GetTickCount() - start < 5000;) {
+        ended = MsgWaitForMultipleObjects(1, &search, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+    if (!ended)
+        TerminateThread(search, 0);
+    EXPECT_TRUE(ended) << "the search went round for ever";
+    EXPECT_EQ(found, nullptr);
+    EXPECT_EQ(fox.titleQueries[0], 1);
+    EXPECT_EQ(fox.titleQueries[1], 1);
+    PostThreadMessageA(fox.threadId, WM_QUIT, 0, 0);
+    WaitForSingleObject(owner, 5000);
+    for (HANDLE handle : {owner, search, fox.ready})
+        CloseHandle(handle);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-// Work a connection abandons: a send cancelled half way leaves nothing queued for the next
-// command, and a host look-up given up by its asker keeps its answer buffer until the answer
-// has arrived.
+// Work a connection abandons: a send cancelled half way leaves nothing queued and nothing more
+// is sent until the next connection, and a host look-up given up by its asker keeps its answer
+// buffer until the answer has arrived.
 #include "Exceptions.h"
 #include "HostLookup.h"
-#include "MessagePump.h"
+#include "Pumping.h"
 #include "ScriptedServer.h"
 #include "SocketClient.h"
 
@@ -13,26 +13,24 @@
 
 namespace {
 
-void PumpFor(DWORD ms)
-{
-    MessagePump pump;
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms)
-        pump.Turn();
-}
+// Exposes the count of send calls.
+class ChunkCountingClient : public TSocketClient {
+public:
+    using TSocketClient::SendCalls;
+};
 
 TEST(AbandonedWorkTest, CancelledSendDropsItsUnsentBytes)
 {
     ScriptedServer server({ReadLine()});
-    TSocketClient client;
+    ChunkCountingClient client;
     client.Host = "127.0.0.1";
     client.Port = server.Port();
     client.Connect();
     // Cancel once the first chunk has left, while the rest still waits in the queue.
     client.ReportLevel = 8;
-    client.OnStatus = [&](TSocketClient& sender, const std::string& status) {
-        if (status == "WriteFromStream" && sender.SendCalls() == 1)
-            sender.Cancel();
+    client.OnStatus = [&](TSocketClient&, const std::string& status) {
+        if (status == "WriteFromStream" && client.SendCalls() == 1)
+            client.Cancel();
     };
     std::string big(40000, 'x');
     std::string failure;
@@ -43,11 +41,26 @@ TEST(AbandonedWorkTest, CancelledSendDropsItsUnsentBytes)
     }
     EXPECT_EQ(failure, "Socket send aborted");
     client.OnStatus = nullptr;
+    // The cancel stays in force: nothing more goes out on this connection, and a reply is
+    // not waited for.
     client.Writeln("after");
+    try {
+        client.Transaction("QUIT");
+        failure.clear();
+    } catch (const EAbortError& error) {
+        failure = error.Message();
+    }
+    EXPECT_EQ(failure, "Socket readln aborted");
     client.Disconnect();
     std::string transcript = server.Transcript();
-    EXPECT_EQ(transcript, std::string(16383, 'x') + "after\r\n")
-        << "got " << transcript.size() << " bytes";
+    EXPECT_EQ(transcript, std::string(16383, 'x')) << "got " << transcript.size() << " bytes";
+    // The dropped bytes do not go out on the next connection either.
+    ScriptedServer next({ReadLine()});
+    client.Port = next.Port();
+    client.Connect();
+    client.Writeln("after");
+    client.Disconnect();
+    EXPECT_EQ(next.Transcript(), "after\r\n");
 }
 
 TEST(AbandonedWorkTest, AbandonedLookUpKeepsItsBufferUntilTheAnswerArrives)
@@ -77,9 +90,7 @@ TEST(AbandonedWorkTest, AbandonedLookUpKeepsItsBufferUntilTheAnswerArrives)
             }
             EXPECT_EQ(failure, "Host Lookup Canceled");
         }
-        DWORD start = GetTickCount();
-        while (HostLookup::Pending() > 0 && GetTickCount() - start < 10000)
-            PumpFor(20);
+        PumpUntil([] { return HostLookup::Pending() == 0; }, 10000);
         // Here the library answers even the cancelled requests; each buffer lived until then.
         EXPECT_EQ(HostLookup::Pending(), 0u);
     }
@@ -101,6 +112,7 @@ TEST(AbandonedWorkTest, AnswerAfterTheAskerIsGoneReachesNobody)
     Sleep(300);  // the answer is written (and its message posted) before it is abandoned
     HostLookup::Abandon(task);
     PumpFor(300);
+    PumpUntil([] { return HostLookup::Pending() == 0; }, 10000);
     EXPECT_EQ(calls, 0);
     EXPECT_EQ(HostLookup::Pending(), 0u);
 }

@@ -38,6 +38,8 @@ struct ClientSetup {
     std::string pass = "p";
     bool retryOnRejection = false;
     int idleTimeOut = 30000;
+    int lineTimeOut = kDefaultLineTimeOut;
+    int cancelInSendOfLine = 0;  // Cancel while the n-th command line waits to be sent
 };
 
 // One check as the notifier runs it: Connect, MessageCount, Disconnect.
@@ -50,12 +52,24 @@ Outcome RunCheck(ScriptedServer& server, const ClientSetup& setup)
     client.UserID = setup.user;
     client.Password = setup.pass;
     client.IdleTimeOut = setup.idleTimeOut;
+    client.LineTimeOut = setup.lineTimeOut;
     client.OnConnect = [&](TSocketClient&) { ++outcome.loginEvents; };
     client.OnDisconnect = [&](TSocketClient&) { ++outcome.disconnects; };
     if (setup.retryOnRejection) {
         client.OnAuthenticationFailed = [&](bool& handled) {
             ++outcome.authFailedCalls;
             handled = true;
+        };
+    }
+    int lines = 0;
+    if (setup.cancelInSendOfLine > 0) {
+        client.ReportLevel = 8;
+        client.OnStatus = [&](TSocketClient& sender, const std::string& status) {
+            lines += status == "Writeln";
+            if (status == "WriteFromStream" && lines == setup.cancelInSendOfLine) {
+                ++lines;  // once
+                sender.Cancel();
+            }
         };
     }
     DWORD start = GetTickCount();
@@ -83,6 +97,17 @@ struct CheckCase {
 };
 
 const char* const kFullTranscript = "USER u\r\nPASS p\r\nSTAT\r\nQUIT\r\n";
+
+// The greeting one byte every 100 ms: never idle, always slow.
+std::vector<ScriptStep> Trickle(const std::string& bytes)
+{
+    std::vector<ScriptStep> steps;
+    for (char byte : bytes) {
+        steps.push_back(SendBytes(std::string(1, byte)));
+        steps.push_back(Pause(100));
+    }
+    return steps;
+}
 
 TEST(Pop3ClientTest, ChecksAgainstScriptedServers)
 {
@@ -196,6 +221,13 @@ TEST(Pop3ClientTest, ChecksAgainstScriptedServers)
          -1,
          "ESockError: Socket readln timed out",
          0},
+        {"greeting trickles",
+         Trickle(kGreeting),
+         {"u", "p", false, 1000, 500},
+         "",
+         -1,
+         "ESockError: Socket readln timed out",
+         0},
         {"close mid-line",
          {SendBytes("+OK rea"), Pause(50), CloseConnection()},
          {},
@@ -218,6 +250,13 @@ TEST(Pop3ClientTest, ChecksAgainstScriptedServers)
          "",
          -1,
          "ESockError: Reply line too long",
+         0},
+        {"cancel while USER waits to be sent: no QUIT",
+         Dialogue("+OK 1 1\r\n"),
+         {"u", "p", false, 30000, kDefaultLineTimeOut, 1},
+         "",
+         -1,
+         "EAbortError: Socket readln aborted",
          0},
         {"empty user without a handler",
          Dialogue("+OK 0 0\r\n"),

@@ -48,6 +48,8 @@ TEST(Pop3StatTest, PrintsTheCountOrTheFailure)
         const char* options;
         const char* out;
         DWORD exitCode;
+        // TLS was asked for: the server must see no USER, whatever happened.
+        bool secured = false;
     } cases[] = {
         {"count", Dialogue("+OK hi\r\n", "+OK 3 4200\r\n"), "", "count: 3\n", 0},
         {"empty mailbox", Dialogue("+OK\n", "+OK 0 0\n"), "", "count: 0\n", 0},
@@ -74,6 +76,27 @@ TEST(Pop3StatTest, PrintsTheCountOrTheFailure)
          "",
          "error: ESockError: Reply line too long\n",
          1},
+        {"STLS refused",
+         Join({{SendBytes("+OK\r\n")}, Answer("-ERR not here\r\n"), Answer("+OK\r\n")}),
+         " --security starttls", "error: ETlsError: server refused STLS: -ERR not here\n", 1, true},
+        {"handshake met by silence",
+         {Pause(2000)},
+         " --security ssl --timeout 500",
+         "error: ESockError: TLS handshake timed out\n",
+         1,
+         true},
+        {"handshake met by a close",
+         {Pause(200), CloseConnection()},
+         " --security ssl",
+         "error: ETlsError: server closed the connection during the TLS handshake\n",
+         1,
+         true},
+        {"handshake met by a greeting in the clear",
+         {SendBytes("+OK\r\n"), Pause(1000)},
+         " --security ssl",
+         "error: ETlsError: server does not speak TLS\n",
+         1,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -83,6 +106,9 @@ TEST(Pop3StatTest, PrintsTheCountOrTheFailure)
         EXPECT_EQ(result.out, WindowsLines(c.out));
         EXPECT_EQ(result.exitCode, c.exitCode);
         EXPECT_LT(result.elapsedMs, 10000u);
+        if (c.secured) {
+            EXPECT_EQ(server.Transcript().find("USER"), std::string::npos);
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 // closes, reply codes, error texts, the socket library's lifetime and the message flow in waits.
 #include "Exceptions.h"
 #include "MessagePump.h"
+#include "Pumping.h"
 #include "ScriptedServer.h"
 #include "SocketClient.h"
 #include "WinsockLibrary.h"
@@ -25,6 +26,13 @@ std::string Failure(Fn fn)
     }
     return std::string();
 }
+
+// Exposes the count of send calls and the largest of them.
+class ChunkCountingClient : public TSocketClient {
+public:
+    using TSocketClient::LargestSend;
+    using TSocketClient::SendCalls;
+};
 
 struct Recorder {
     std::vector<std::string> statuses;
@@ -127,22 +135,46 @@ TEST(SocketClientTest, OverlongHostFailsCleanly)
     EXPECT_EQ(calls, 0);
 }
 
-TEST(SocketClientTest, RefusedConnectionFiresConnectionFailed)
+// A failed Connect stays failed: a connect report arriving afterwards changes nothing, and the
+// object can connect again.
+TEST(SocketClientTest, FailedConnectFiresConnectionFailedAndStaysFailed)
 {
     int freePort;
     {
         ScriptedServer probe({});
         freePort = probe.Port();
     }  // nothing listens on that port any more
-    Recorder recorder;
-    TSocketClient client;
-    recorder.Attach(client);
-    client.Host = "127.0.0.1";
-    client.Port = freePort;
-    client.TimeOut = 5000;
-    EXPECT_EQ(Failure([&] { client.Connect(); }), "ESockError: Connection Failed");
-    EXPECT_EQ(recorder.failed, 1);
-    EXPECT_EQ(recorder.connects, 0);
+    for (bool cancelled : {false, true}) {
+        SCOPED_TRACE(cancelled ? "cancelled while the connect report is on its way" : "refused");
+        ScriptedServer server({});
+        Recorder recorder;
+        TSocketClient client;
+        recorder.Attach(client);
+        if (cancelled) {
+            client.OnStatus = [&](TSocketClient& sender, const std::string& status) {
+                if (status == "Timer On") {
+                    Sleep(200);  // the listener accepts meanwhile
+                    sender.Cancel();
+                }
+            };
+        }
+        client.Host = "127.0.0.1";
+        client.Port = cancelled ? server.Port() : freePort;
+        client.TimeOut = 5000;
+        EXPECT_EQ(Failure([&] { client.Connect(); }),
+                  cancelled ? "ESockError: Connection Canceled" : "ESockError: Connection Failed");
+        PumpFor(200);
+        EXPECT_EQ(recorder.failed, 1);
+        EXPECT_EQ(recorder.connects, 0);
+        EXPECT_FALSE(client.Connected());
+        client.OnStatus = nullptr;
+        ScriptedServer next({});
+        client.Port = next.Port();
+        EXPECT_EQ(Failure([&] { client.Connect(); }), "");
+        EXPECT_TRUE(client.Connected());
+        EXPECT_EQ(recorder.connects, 1);
+        client.Disconnect();
+    }
 }
 
 // A listener whose accept queue is full drops new connection requests, so a connect to it
@@ -188,7 +220,7 @@ TEST(SocketClientTest, LargeSendLeavesInChunksAndArrivesWhole)
     // The server acknowledges the line before the client closes: closing resets the
     // connection, which would throw away bytes the server has not read yet.
     ScriptedServer server(Answer("+OK\r\n"));
-    TSocketClient client;
+    ChunkCountingClient client;
     client.Host = "127.0.0.1";
     client.Port = server.Port();
     client.Connect();
@@ -274,6 +306,20 @@ TEST(SocketClientTest, LinesSurviveThePeersCloseThenReadingFailsAtOnce)
         EXPECT_FALSE(client.Connected());
         EXPECT_EQ(recorder.disconnects, 1);
     }
+    // A line too long, then the close, both seen before the read: the connection is gone
+    // once, for the server's reason.
+    ScriptedServer server({SendBytes(std::string(70000, 'a')), CloseConnection()});
+    Recorder recorder;
+    TSocketClient client;
+    recorder.Attach(client);
+    client.Host = "127.0.0.1";
+    client.Port = server.Port();
+    client.Connect();
+    // Until the close has been taken in (a loaded machine can take longer than a moment).
+    PumpUntil([&] { return recorder.disconnects > 0; }, 10000);
+    ASSERT_EQ(recorder.disconnects, 1) << "the close was not seen within 10 s";
+    EXPECT_EQ(Failure([&] { client.ReadLn(); }), "ESockError: Connection closed by server");
+    EXPECT_EQ(recorder.disconnects, 1);
 }
 
 TEST(SocketClientTest, TransactionRecordsReplyAndCode)
@@ -339,29 +385,52 @@ TEST(SocketClientTest, FirstLiveObjectStartsTheSocketLibraryOnce)
     EXPECT_EQ(WSAGetLastError(), WSANOTINITIALISED);
 }
 
+BOOL CALLBACK CollectTimerWindow(HWND window, LPARAM found)
+{
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) == "TmrWindowClass")
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
+
 TEST(SocketClientTest, WindowTimerTicksOnlyWhenArmed)
 {
     TWindowTimer timer;
     int ticks = 0;
-    auto pumpFor = [](DWORD ms) {
-        MessagePump pump;
-        for (DWORD start = GetTickCount(); GetTickCount() - start < ms;)
-            pump.Turn();
-    };
     timer.SetInterval(20);
-    pumpFor(150);
+    PumpFor(150);
     EXPECT_EQ(ticks, 0) << "no OnTimer, no timer";
     timer.SetOnTimer([&](TWindowTimer&) { ++ticks; });
-    pumpFor(200);
+    PumpUntil([&] { return ticks >= 3; }, 5000);
     EXPECT_GE(ticks, 3);
     timer.SetEnabled(false);
     int stopped = ticks;
-    pumpFor(150);
+    PumpFor(150);
     EXPECT_EQ(ticks, stopped);
     timer.SetEnabled(true);
     timer.SetInterval(0);
-    pumpFor(150);
+    PumpFor(150);
     EXPECT_EQ(ticks, stopped);
+    // A timer message still queued after the timer was switched off, or one of another timer
+    // id, does not tick.
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectTimerWindow,
+                      reinterpret_cast<LPARAM>(&windows));
+    ASSERT_EQ(windows.size(), 1u);
+    struct Case {
+        bool enabled;
+        WPARAM id;
+        int ticks;
+    } cases[] = {{true, 1, 1}, {true, 2, 0}, {false, 1, 0}};
+    for (const Case& c : cases) {
+        timer.SetInterval(60000);
+        timer.SetEnabled(c.enabled);
+        int before = ticks;
+        PostMessageA(windows[0], WM_TIMER, c.id, 0);
+        PumpFor(50);
+        EXPECT_EQ(ticks - before, c.ticks) << "enabled " << c.enabled << ", id " << c.id;
+    }
 }
 
 TEST(SocketClientTest, WaitsKeepTheThreadsMessagesFlowing)
@@ -389,6 +458,23 @@ TEST(SocketClientTest, WaitsKeepTheThreadsMessagesFlowing)
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 7u);
     client.Disconnect();
+}
+
+// The modal loops' rule: the loop that takes the quit request ends and leaves it in the queue.
+TEST(SocketClientTest, ModalLoopsEndAtTheQuitRequestAndPostItAgain)
+{
+    for (bool waiting : {false, true}) {
+        SCOPED_TRACE(waiting ? "waiting messages" : "next message");
+        PostQuitMessage(5);
+        if (waiting)
+            EXPECT_FALSE(DispatchWaitingMessages(1000));
+        else
+            while (DispatchNextMessage()) {
+            }
+        MSG message;
+        ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        EXPECT_EQ(message.wParam, 5u);
+    }
 }
 
 TEST(SocketClientTest, ListenerPumpingMessagesDoesNotLoseData)

@@ -94,5 +94,41 @@ TEST(AlarmFileSharingTest, NoAppendedLineIsLost)
     DeleteFileA(path.c_str());
 }
 
+// A rewrite whose writing fails half way leaves the old file, whether it would have made the
+// file shorter or longer.
+TEST(AlarmFileSharingTest, FailedRewriteLeavesTheOldFile)
+{
+    const std::string path = testsupport::TempPath("larkbell-failing-qAlarm.txt");
+    const LocalTime now = {2001, 5, 12, 14, 29, 30, 0};
+    const std::string shrinking =
+        "2001/05/12 14:30,due one 12345678\r\n"
+        "2001/05/12 18:00,later 12345678\r\n";
+    const std::string growing = "2001/05/12 18:00,later 12345678\n2001/05/12 19:00,then\n";
+    for (const std::string& old : {shrinking, growing}) {
+        SCOPED_TRACE(old);
+        FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fwrite(old.data(), 1, old.size(), file);
+        std::fclose(file);
+        Win32AlarmFileStore store(path, [](void* handle, const std::string& bytes) {
+            DWORD put = 0;
+            WriteFile(handle, bytes.data(), 20, &put, nullptr);  // then the disk goes away
+            return false;
+        });
+        const ScanResult result = ScanAlarmFile(store, now, DateTimeFormat());
+        EXPECT_EQ(result.kind, ScanResult::Kind::kFailed);
+        EXPECT_EQ(testsupport::ReadWholeFile(path), old);
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((path + "*").c_str(), &found);
+        int files = 0;
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+            ++files;
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        EXPECT_EQ(files, 1) << "nothing is left beside the file";
+    }
+    DeleteFileA(path.c_str());
+}
+
 }  // namespace
 }  // namespace alarms

@@ -1,5 +1,6 @@
 // The alarm file scan over a file in memory with a fixed clock (12 May 2001).
 #include "AlarmScan.h"
+#include "KoreanTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -103,12 +104,12 @@ TEST(AlarmScanTest, FailuresLeaveTheFileAndShowNothing)
         std::string content;
         int busyOpens;
         bool failRead, failWrite;
-        const char* error;
+        std::string error;
     } cases[] = {
         {"bad date", due + "2001/13/45 10:00,x\r\n", 0, false, false,
          "'2001/13/45 10:00' is not a valid date and time"},
         {"held by a writer", due, 1000000, false, false,
-         "Cannot open file \"C:\\larkbell\\qAlarm.txt\": another program is writing it"},
+         "\"C:\\larkbell\\qAlarm.txt\"" + std::string(kAlarmFileBusy)},
         {"unreadable", due, 0, true, false, "Cannot read file \"C:\\larkbell\\qAlarm.txt\""},
         {"unwritable", due, 0, false, true, "Cannot write file \"C:\\larkbell\\qAlarm.txt\""},
     };

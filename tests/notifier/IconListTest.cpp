@@ -142,6 +142,12 @@ TEST(ImageListTest, PicturesKeepTheirNumbersAlsoAfterAMissingOne)
     EXPECT_EQ(CentreColour(out), 0xFF0000u);
     images.GetIcon(3, out);
     EXPECT_TRUE(out.Empty());
+    images.GetIcon(1, out);  // a missing picture is no picture, not a blank one
+    EXPECT_TRUE(out.Empty());
+    images.Clear();
+    EXPECT_EQ(images.AddIcon(picture), 0);
+    images.GetIcon(0, out);
+    EXPECT_FALSE(out.Empty());
 }
 
 }  // namespace

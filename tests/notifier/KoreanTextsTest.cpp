@@ -34,6 +34,10 @@ TEST(KoreanTextsTest, BytesAreTheTextsInCodePage949)
         {kHintNoMail, "도착한 메일 없음"},
         {kHintChecking, "메일 확인중..."},
         {kHintServerError, "서버 설정 오류"},
+        {kHintSecurityError, "보안 연결 오류"},
+        {kLabelSecurity, "보안 연결"},
+        {kSecurityOff, "사용 안 함"},
+        {kLabelPort, "포트"},
         {kHintMailSuffix, "개의 메일이 도착했습니다"},
         {kGlyphpackMissing, "glyphpack.dll이 실행 폴더에 없습니다."},
         {kMenuCheckNow, "메일확인(&C)"},
@@ -61,6 +65,12 @@ TEST(KoreanTextsTest, BytesAreTheTextsInCodePage949)
         {kButtonOk, "확인(&O)"},
         {kButtonCancel, "취소(&C)"},
         {kZeroInterval, "메일 도착 확인 주기는 0일 수 없습니다"},
+        {kSummaryCaption, "알람 간략히 보기"},
+        {kSummaryCurrentTime, "현재시간 :"},
+        {kSummaryTimeColumn, "시간"},
+        {kSummaryTextColumn, "내용"},
+        {kSummaryNotCreated, "알람 간략히 보기 창을 만들 수 없습니다"},
+        {kAlarmFileBusy, " 파일을 다른 프로그램이 쓰고 있어 열 수 없습니다"},
     };
     for (const auto& [bytes, text] : texts)
         EXPECT_EQ(Cp949ToUtf8(bytes), text);

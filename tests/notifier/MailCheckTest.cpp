@@ -9,9 +9,12 @@
 #include "SettingsKey.h"
 #include "SettingsRegistry.h"
 #include "chkMainUnit.h"
+#include "chkOptionUnit.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -31,6 +34,12 @@ struct SoundCall {
     DWORD flags;
     std::string hintMeanwhile;
 };
+
+// Ends a program that should have ended by itself.
+VOID CALLBACK EndStillRunning(HWND, UINT, UINT_PTR, DWORD)
+{
+    ExitProcess(7);
+}
 
 std::vector<ScriptStep> Mailbox(int32_t count, const std::string& quitReply = "+OK bye\r\n")
 {
@@ -208,7 +217,7 @@ TEST_F(MailCheckTest, SoundModesChooseTheirBranch)
     }
 }
 
-TEST_F(MailCheckTest, FailuresGiveTheServerErrorAndKeepTheTimer)
+TEST_F(MailCheckTest, FailuresGiveTheirErrorAndKeepTheTimer)
 {
     main->Timer1.SetEnabled(true);
     const std::vector<std::vector<ScriptStep>> failing = {
@@ -224,6 +233,18 @@ TEST_F(MailCheckTest, FailuresGiveTheServerErrorAndKeepTheTimer)
         EXPECT_EQ(main->tray1->Hint(), kHintServerError);
         EXPECT_FALSE(main->tray1->Animated());
     }
+    // A failure of the connection's protection says so: STLS refused, no TLS where it is due.
+    const std::pair<ConnectionSecurity, std::vector<ScriptStep>> unprotected[] = {
+        {ConnectionSecurity::StartTls,
+         Join({{SendBytes("+OK\r\n")}, Answer("-ERR no TLS\r\n"), Answer("+OK\r\n")})},
+        {ConnectionSecurity::Ssl, {SendBytes("+OK\r\n"), Pause(500)}},
+    };
+    for (const auto& [security, script] : unprotected) {
+        CurOption.Security = security;
+        Check(script);
+        EXPECT_EQ(main->tray1->Hint(), kHintSecurityError);
+    }
+    CurOption.Security = ConnectionSecurity::None;
     CurOption.PopServer = "";
     main->Timer1Timer();
     EXPECT_EQ(main->tray1->Hint(), kHintServerError);
@@ -347,6 +368,48 @@ TEST_F(MailCheckTest, MenuSwitchAndFlashMessage)
     }
 }
 
+// The program ends as the tray menu's exit command ends it, whoever asks: the menu, WM_CLOSE
+// to the main window (an installer), or the end of the session, after which the system may
+// end the process before the message loop comes back. Each case runs in a process of its own
+// and reports the last call to the notification area and the timers still running.
+TEST_F(MailCheckTest, CloseAndEndOfSessionEndTheProgramLikeTheExitCommand)
+{
+    struct Case {
+        const char* name;
+        UINT message;  // 0: the menu's command
+        WPARAM wParam;
+        bool killedAtOnce;  // the process ends when the message returns
+    };
+    const Case cases[] = {
+        {"exit command", 0, 0, false},
+        {"WM_CLOSE", WM_CLOSE, 0, false},
+        {"WM_ENDSESSION", WM_ENDSESSION, TRUE, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto end = [&] {
+            main->timerAlarm.SetEnabled(true);
+            main->timerForFlash.SetEnabled(true);
+            if (c.message == 0)
+                main->popExit->Click();
+            else
+                SendMessageA(main->Handle(), c.message, c.wParam, 0);
+            if (!c.killedAtOnce) {
+                // A program that goes on running is ended by force after five seconds.
+                SetTimer(nullptr, 0, 5000, &EndStillRunning);
+                Application().Run();
+                main.reset();
+            }
+            int running = main ? main->timerAlarm.Enabled() + main->timerForFlash.Enabled() : 0;
+            std::fprintf(stderr, "tray %lu, timers %d\n",
+                         static_cast<unsigned long>(shell.back().message), running);
+            std::fflush(stderr);
+            ExitProcess(0);
+        };
+        EXPECT_EXIT(end(), ::testing::ExitedWithCode(0), "tray 2, timers 0");
+    }
+}
+
 TEST_F(MailCheckTest, CompleteSettingsCheckAtStartAndArmTheTimer)
 {
     ScriptedServer server(Mailbox(3));
@@ -402,6 +465,32 @@ TEST_F(MailCheckTest, OptionsDialogChecksOnlyAfterOk)
     EXPECT_EQ(HintsShown(kHintChecking), 1);
     EXPECT_EQ(main->tray1->Hint(), kHintServerError);  // the saved settings name no server
     EXPECT_TRUE(boxes.empty());
+}
+
+// Opening the options dialog loads the settings and OK saves them; neither may move the next
+// tick of a timer that already runs as they want it (a reminder kept for the next scan would
+// otherwise expire unseen). The tick that fell due before the dialog is still due after it.
+TEST_F(MailCheckTest, OptionsDialogKeepsTheAlarmTimersNextTick)
+{
+    auto tickDue = [] {
+        MSG message;
+        return PeekMessageA(&message, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE) != FALSE;
+    };
+    main->timerAlarm.SetOnTimer([](TWindowTimer&) {});
+    main->timerAlarm.SetInterval(300);
+    main->timerAlarm.SetEnabled(true);
+    for (bool ok : {false, true}) {
+        SCOPED_TRACE(ok ? "opened and OK" : "opened and cancelled");
+        Sleep(400);
+        ASSERT_TRUE(tickDue());
+        {
+            TformOption options(TOptionTimers{&main->Timer1, &main->timerAlarm});
+            ok ? options.Button1Click() : options.Button2Click();
+        }
+        EXPECT_TRUE(main->timerAlarm.Enabled());
+        EXPECT_TRUE(tickDue());
+    }
+    main->timerAlarm.SetEnabled(false);
 }
 
 TEST_F(MailCheckTest, FailureEscapingATimerGoesToTheErrorBoxAndTheProgramGoesOn)

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,8 @@ protected:
             sounds.push_back(sound);
             EXPECT_NE(module, nullptr);
             EXPECT_EQ(flags, DWORD{0x40004});  // SND_RESOURCE, played to its end
+            if (soundFails)
+                throw std::runtime_error("no sound device");
             return TRUE;
         };
         main = std::make_unique<TformMain>(seams);
@@ -137,6 +141,7 @@ protected:
 
     std::unique_ptr<TformMain> main;
     std::vector<std::string> sounds;
+    bool soundFails = false;
 };
 
 TEST_F(MainWindowAlarmTest, SummaryWindowCaptionSizeFontAndColumns)
@@ -283,6 +288,43 @@ TEST_F(MainWindowAlarmTest, UnreadableDateShowsNothingAndKeepsTheFile)
     EXPECT_TRUE(sounds.empty());
     EXPECT_FALSE(main->timerForFlash.Enabled());
     EXPECT_EQ(Alarms(), content);
+}
+
+// Each scan's error goes to the error box, whose modal loop keeps the alarm timer ticking:
+// a scan that finds the last one still open does not open another inside it.
+TEST_F(MainWindowAlarmTest, ScanErrorsOpenOneBoxAtATime)
+{
+    WriteAlarms("2001/13/45,bad\r\n");
+    int open = 0, deepest = 0, boxes = 0;
+    Application().MessageBoxFunction = [&](HWND, const std::string&, const std::string&, UINT) {
+        ++boxes;
+        deepest = std::max(deepest, ++open);
+        if (open < 4)   // deeper boxes close at once, so that a nesting fault ends
+            Pump(500);  // the box waits for the user; messages go on meanwhile
+        --open;
+        return IDOK;
+    };
+    main->timerAlarm.SetInterval(100);
+    main->timerAlarm.SetEnabled(true);
+    Pump(1300);
+    main->timerAlarm.SetEnabled(false);
+    Application().MessageBoxFunction = nullptr;
+    EXPECT_EQ(deepest, 1);
+    EXPECT_GE(boxes, 2) << "the scans go on and report again once the box is closed";
+}
+
+// A failure after the scan has taken the due lines out of the file (here the sound) neither
+// loses them nor leaves a hidden summary window behind, counted as open.
+TEST_F(MainWindowAlarmTest, SummaryWindowIsShownOrFreedOnEveryPath)
+{
+    WriteAlarms(Written(20) + ",sound fails12345678\r\n");
+    soundFails = true;
+    main->CheckAlarms();
+    EXPECT_EQ(sounds.size(), 1u);
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_EQ(main->SummaryWindowCount(), 1);
+    EXPECT_EQ(Cell(Shown()[0], 0, 1), "sound fails");
+    EXPECT_EQ(Alarms(), "");
 }
 
 }  // namespace

@@ -73,6 +73,32 @@ TEST(OptionRulesTest, SaveStoresTheCustomSoundOnlyForWaveFiles)
     EXPECT_EQ(FileNameExtension("x.tar.gz"), ".gz");
 }
 
+TEST(OptionRulesTest, StoredSecurityAndPort)
+{
+    using S = ConnectionSecurity;
+    EXPECT_EQ(SecurityFromStored("ssl"), S::Ssl);
+    EXPECT_EQ(SecurityFromStored("starttls"), S::StartTls);
+    for (const char* other : {"", "none", "SSL", "tls", " ssl"})
+        EXPECT_EQ(SecurityFromStored(other), S::None) << other;
+    struct Case {
+        const char* stored;
+        S security;
+        int32_t port;
+    } cases[] = {
+        {"", S::None, 110},           {"", S::Ssl, 995},       {"", S::StartTls, 110},
+        {"1110", S::Ssl, 1110},       {" 995 ", S::None, 995}, {"65535", S::None, 65535},
+        {"0", S::Ssl, 995},           {"65536", S::None, 110}, {"-5", S::None, 110},
+        {"99999999999", S::Ssl, 995}, {"12a", S::None, 110},   {"$6E", S::None, 110},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PortFromStored(c.stored, c.security), c.port) << "'" << c.stored << "'";
+    EXPECT_EQ(PortTextAfterChoice("110", S::Ssl), "995");
+    EXPECT_EQ(PortTextAfterChoice("995", S::StartTls), "110");
+    EXPECT_EQ(PortTextAfterChoice("", S::Ssl), "995");
+    EXPECT_EQ(PortTextAfterChoice("110", S::StartTls), "110");
+    EXPECT_EQ(PortTextAfterChoice("2110", S::Ssl), "2110") << "a port of the user's own stays";
+}
+
 TEST(OptionRulesTest, CheckPeriodNeverWraps)
 {
     EXPECT_EQ(CheckPeriodMs("10"), 600000u);

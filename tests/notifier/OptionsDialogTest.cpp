@@ -83,8 +83,8 @@ protected:
             SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(key), 1);
     }
 
-    TWindowTimer timer1;
-    TWindowTimer timerAlarm;
+    TMainTimer timer1;
+    TMainTimer timerAlarm;
     std::unique_ptr<TformOption> form;
     std::vector<std::string> boxes;
 };
@@ -203,6 +203,35 @@ TEST_F(OptionsDialogTest, ValueOfAnotherTypeStopsTheLoadWithItsMessage)
     EXPECT_EQ(boxes[0], "Invalid file name - c:\\a|b.wav.");
 }
 
+// A load that stopped early leaves the later boxes at their design values. OK then stores
+// what was loaded and what the user changed, never those design values over stored ones.
+TEST_F(OptionsDialogTest, OkAfterALoadThatStoppedEarlyStoresOnlyWhatWasLoadedOrTyped)
+{
+    Store({{"interval", "20"},
+           {"sound", "custom"},
+           {"customsoundfile", "c:\\a|b.wav"},
+           {"usealarm", "true"},
+           {"account", "kim"},
+           {"password", "pw"},
+           {"pop", "mail.example.com"}});
+    auto before = Stored();
+    TformOption* f = Open();
+    ASSERT_EQ(boxes.size(), 1u);
+    Type(f->editPop, "x");
+    Click(f->Button1);
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(f->ModalResult(), mrOk);
+    auto after = Stored();
+    before["pop"].bytes = std::string("x", 2);
+    EXPECT_EQ(after.size(), before.size());
+    for (const auto& [name, value] : before) {
+        EXPECT_EQ(after[name].bytes, value.bytes) << name;
+        EXPECT_EQ(after[name].type, value.type) << name;
+    }
+    EXPECT_EQ(CurOption.PopServer, "x");
+    EXPECT_EQ(CurOption.Account, "");
+}
+
 TEST_F(OptionsDialogTest, IntervalBoxTakesDigitsAndBackspaceOnly)
 {
     TformOption* f = Open();
@@ -221,17 +250,25 @@ TEST_F(OptionsDialogTest, OkValidatesTheIntervalBeforeSaving)
     struct Case {
         std::string text;
         std::string box;
+        std::string soundFile;  // typed with the custom sound chosen, when not empty
     };
     const std::vector<Case> cases = {
         {"abc", "'abc' is not a valid integer value."},
         {"", "'' is not a valid integer value."},
         {"00", kZeroInterval},
         {" 1 2 ", "'1 2' is not a valid integer value."},
+        // A name the file-name box would refuse at the next load is refused now.
+        {"10", "Invalid file name - c:\\a|b.wav.", "c:\\a|b.wav"},
+        {"10", "Invalid file name - c:\\\tbell.wav.", "c:\\\tbell.wav"},
     };
     TformOption* f = Open();
     for (const Case& c : cases) {
         boxes.clear();
         SetWindowTextA(f->editInterval, c.text.c_str());
+        if (!c.soundFile.empty()) {
+            Click(f->rdoCustomSound);
+            SetWindowTextA(f->editFName, c.soundFile.c_str());
+        }
         Click(f->Button1);
         ASSERT_EQ(boxes.size(), 1u) << c.text;
         EXPECT_EQ(boxes[0], c.box);
@@ -280,6 +317,48 @@ TEST_F(OptionsDialogTest, OkSavesTrimmedTextsAndTheSoundChoice)
     EXPECT_EQ(stored["sound"].bytes, std::string("custom", 7));
     EXPECT_EQ(stored["customsoundfile"].bytes, std::string("c:\\snd\\BELL.WAV", 16));
     EXPECT_EQ(CurOption.CustomSoundFile, "c:\\snd\\BELL.WAV");
+}
+
+TEST_F(OptionsDialogTest, SecurityAndPortLoadFollowTheChoiceAndSave)
+{
+    auto choose = [](TformOption* f, ConnectionSecurity security) {
+        SendMessageA(f->cmbSecurity, CB_SETCURSEL, static_cast<WPARAM>(security), 0);
+        SendMessageA(f->Handle(), WM_COMMAND,
+                     MAKEWPARAM(GetDlgCtrlID(f->cmbSecurity), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(f->cmbSecurity));
+    };
+    TformOption* f = Open();
+    EXPECT_EQ(SendMessageA(f->cmbSecurity, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(WindowText(f->editPort), "110");
+    char entry[32] = "";
+    SendMessageA(f->cmbSecurity, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(entry));
+    EXPECT_STREQ(entry, "SSL/TLS");
+    choose(f, ConnectionSecurity::Ssl);
+    EXPECT_EQ(WindowText(f->editPort), "995");
+    choose(f, ConnectionSecurity::StartTls);
+    EXPECT_EQ(WindowText(f->editPort), "110");
+    SetWindowTextA(f->editPort, "2110");
+    choose(f, ConnectionSecurity::Ssl);
+    EXPECT_EQ(WindowText(f->editPort), "2110") << "the user's own port stays";
+    Click(f->Button1);
+    auto stored = Stored();
+    EXPECT_EQ(stored["security"].bytes, std::string("ssl", 4));
+    EXPECT_EQ(stored["port"].bytes, std::string("2110", 5));
+    EXPECT_EQ(stored["port"].type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(CurOption.Security, ConnectionSecurity::Ssl);
+    EXPECT_EQ(CurOption.Port, 2110);
+
+    // Values of other forms load as the standard: an unknown protection is none, a port that
+    // is no port is the protection's standard one.
+    Store({{"security", "starttls"}, {"port", "none"}});
+    f = Open();
+    EXPECT_EQ(SendMessageA(f->cmbSecurity, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(WindowText(f->editPort), "110");
+    Store({{"security", "SSL"}, {"port", "995"}});
+    f = Open();
+    EXPECT_EQ(CurOption.Security, ConnectionSecurity::None);
+    EXPECT_EQ(CurOption.Port, 995);
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(OptionsDialogTest, OtherSoundChoicesDisableTheFileBoxAndSaveNoFile)

@@ -293,10 +293,30 @@ TEST_F(MouseFixture, MouseTableWithoutMenu)
     EXPECT_EQ(events, expected);
 }
 
+// A main form that counts the mouse-mode cancels it gets.
+int g_cancelModes = 0;
+LRESULT CALLBACK CountingCancelMode(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    g_cancelModes += message == WM_CANCELMODE;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 TEST_F(MouseFixture, RightClickPopsTheMenuInsteadOfClicking)
 {
     recorded.tray.SetPopupMenu(&menu);
+    // No form of the program is active: the pending mouse mode cancelled is the main form's.
+    WNDCLASSA formClass{};
+    formClass.lpfnWndProc = &CountingCancelMode;
+    formClass.hInstance = GetModuleHandleA(nullptr);
+    formClass.lpszClassName = "TrayIconTestMainForm";
+    RegisterClassA(&formClass);
+    HWND mainForm = CreateWindowExA(0, formClass.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                    nullptr, formClass.hInstance, nullptr);
+    recorded.tray.MainForm = mainForm;
+    ASSERT_EQ(GetActiveWindow(), nullptr);
     Send({WM_RBUTTONDOWN, WM_RBUTTONUP});
+    EXPECT_EQ(g_cancelModes, 1);
+    DestroyWindow(mainForm);
     EXPECT_EQ(menuShown, 1);
     EXPECT_EQ(menu.PopupComponent, &recorded.tray);
     const std::vector<Event> expected = {{"down", 1, ssRight}, {"up", 1, ssRight}};

@@ -2,7 +2,8 @@
 # larkbell end to end under Wine, against the dovecot of with-dovecot.sh (POP3_PORT, mailbox
 # "three" with three messages): started without its resource library it shows its message
 # and ends; started with it, the first check's tool-tip names three messages; a second copy
-# ends silently; closing the application window ends the first and removes the tray icon.
+# ends silently; closing the application window ends the first and removes the tray icon, and
+# WM_CLOSE to the main window of another copy does the same.
 # usage: larkbell-e2e.sh WINE_RUN BIN_DIR
 set -e
 run=$1
@@ -60,5 +61,23 @@ echo "ok: a second copy ended silently"
 wait "$first" || fail "exit code $?"
 first=
 tail -n 1 "$record" | grep -q "^2 " || fail "the icon was not removed: $(tail -n 1 "$record")"
-"$run" reg delete "$key" /f >/dev/null 2>&1 || true
 echo "ok: closed, icon removed"
+
+# WM_CLOSE to the main window (as an installer sends it) ends the program the same way.
+added=$(grep -c "^0 " "$record")
+LARKBELL_POP3_PORT=$POP3_PORT LARKBELL_TRAY_RECORD=$(echo "Z:$record" | tr / '\\') \
+    "$run" "$work/larkbell.exe" &
+first=$!
+for _ in $(seq 600); do
+    [ "$(grep -c "^0 " "$record")" -gt "$added" ] && break
+    sleep 0.1
+done
+"$run" "$bin/WindowProbe.exe" exists 'tessalymail!' 30000 || fail "no main window"
+"$run" "$bin/WindowProbe.exe" post 'tessalymail!' 16 0 0 || fail "no main window to close"
+for _ in $(seq 300); do kill -0 "$first" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$first" 2>/dev/null && fail "still running 30 s after WM_CLOSE to its main window"
+wait "$first" || fail "exit code $? after WM_CLOSE"
+first=
+tail -n 1 "$record" | grep -q "^2 " || fail "the icon was not removed: $(tail -n 1 "$record")"
+"$run" reg delete "$key" /f >/dev/null 2>&1 || true
+echo "ok: WM_CLOSE to the main window ended the program, icon removed"

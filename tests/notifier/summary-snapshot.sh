@@ -12,22 +12,11 @@ trap '[ -n "$KEEP" ] || rm -rf "$work"' EXIT
 
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINELOADER=/usr/lib/wine/wine64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LANG=ko_KR.UTF-8 LC_ALL=ko_KR.UTF-8
-wine() { "$WINELOADER" "$@" >/dev/null 2>&1 </dev/null; }
-
-wine wineboot -i
-# Wine draws the close box with its Marlett font, which this Wine does not find in its own
-# data folder: the prefix's font folder gets a copy.
-marlett=/usr/share/wine/fonts/marlett.ttf
-[ -f "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
-for face in 굴림 Gulim Tahoma "MS Shell Dlg"; do
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d NanumGothic /f
-done
-# Every program of the prefix on one Wine desktop, which draws the window frames.
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 640x360 /f
+. "$(dirname "$0")/../../scripts/wine-prefix-look.sh"
+korean_locale
+# Every program of the prefix on one Wine desktop the size of the display.
+wine_prefix_look "$WINELOADER" 640x360
 # The date separator is the first character of the setting's sDate, in the saved registry.
-"${WINELOADER%/*}/wineserver" -w
 sep=$(sed -n 's/^"sDate"="\(.\).*/\1/p' "$WINEPREFIX/user.reg")
 
 mkdir "$work/app"

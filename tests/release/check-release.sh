@@ -14,7 +14,8 @@ for name in "$@"; do
 done
 set -- $(cd "$dir" && ls)
 allowed="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comctl32.dll comdlg32.dll
-msvcrt.dll winmm.dll wsock32.dll ws2_32.dll ole32.dll oleaut32.dll uuid.dll olepro32.dll"
+msvcrt.dll winmm.dll wsock32.dll ws2_32.dll ole32.dll oleaut32.dll uuid.dll olepro32.dll
+crypt32.dll"
 failed=0
 for name in "$@"; do
     file="$dir/$name"

@@ -219,6 +219,10 @@ TEST_F(SeptenaControlTest, InPlaceActiveControlFiresEventsAtTheSink)
               static_cast<long>(reinterpret_cast<INT_PTR>(window)));
     UpdateWindow(window);
     c.sink->lines.clear();
+    // The TimeStart put before activation is still a change to save.
+    IPersistStreamInit* persist = nullptr;
+    c.dispatch->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist));
+    EXPECT_EQ(persist->IsDirty(), S_OK);
 
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 100));
     SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(200, 100));
@@ -233,15 +237,35 @@ TEST_F(SeptenaControlTest, InPlaceActiveControlFiresEventsAtTheSink)
     SendMessageA(window, WM_VSCROLL, SB_LINEDOWN, 0);
     EXPECT_EQ(GetLong(c.dispatch, 30), 510);  // TopTime one 30-minute row down
     c.sink->lines.clear();
-    IPersistStreamInit* persist = nullptr;
-    c.dispatch->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist));
     IStream* stream = nullptr;
     CreateStreamOnHGlobal(nullptr, TRUE, &stream);
     EXPECT_EQ(persist->Save(stream, TRUE), S_OK);
     stream->Release();
-    persist->Release();
     EXPECT_EQ(c.sink->lines, Lines({"TimeSelect -1 -1 -1 -1"}));
     EXPECT_EQ(GetLong(c.dispatch, 30), 480);
+
+    // Hidden and shown again: showing is no change, a change made while hidden stays one.
+    EXPECT_EQ(persist->IsDirty(), S_FALSE);
+    EXPECT_EQ(c.ole->DoVerb(OLEIVERB_HIDE, nullptr, c.site, 0, c.host, nullptr), S_OK);
+    EXPECT_EQ(c.ole->DoVerb(OLEIVERB_SHOW, nullptr, c.site, 0, c.host, &c.site->position), S_OK);
+    EXPECT_EQ(persist->IsDirty(), S_FALSE);
+    EXPECT_EQ(c.ole->DoVerb(OLEIVERB_HIDE, nullptr, c.site, 0, c.host, nullptr), S_OK);
+    EXPECT_EQ(PutProperty(c.dispatch, 26, Short(1)), S_OK);  // WeekendPrime
+    EXPECT_EQ(c.ole->DoVerb(OLEIVERB_SHOW, nullptr, c.site, 0, c.host, &c.site->position), S_OK);
+    EXPECT_EQ(persist->IsDirty(), S_OK);
+    EXPECT_EQ(PutProperty(c.dispatch, 26, Short(0)), S_OK);
+    persist->Release();
+    IOleInPlaceObject* inPlace = nullptr;
+    c.dispatch->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace));
+    HWND shown = nullptr;
+    EXPECT_EQ(inPlace->GetWindow(&shown), S_OK);
+    inPlace->Release();
+    UpdateWindow(shown);
+
+    // Two rows down, then 15-minute rows: the window keeps 09:00 at the top.
+    SendMessageA(shown, WM_VSCROLL, SB_LINEDOWN, 0);
+    SendMessageA(shown, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(PutProperty(c.dispatch, 2, Short(2)), S_OK);
 
     // The draw entry paints on any device context: the header is grey, prime time white.
     IViewObject2* view = nullptr;
@@ -261,9 +285,77 @@ TEST_F(SeptenaControlTest, InPlaceActiveControlFiresEventsAtTheSink)
     EXPECT_GT(white, 80);
     SelectObject(memory, old);
     DeleteObject(bitmap);
+    // A picture tall enough for every row (a printout) leaves the window's rows alone.
+    bitmap = CreateCompatibleBitmap(screen, 400, 1600);
+    old = SelectObject(memory, bitmap);
+    bounds = RECTL{0, 0, 400, 1600};
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, memory, &bounds, nullptr,
+                         nullptr, 0),
+              S_OK);
+    UpdateWindow(shown);
+    EXPECT_EQ(GetLong(c.dispatch, 30), 540);
+    EXPECT_EQ(GetScrollPos(shown, SB_VERT), 4);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     view->Release();
+}
+
+TEST_F(SeptenaControlTest, InactiveControlAtDesignTimeTellsAndDrawsForTheContainer)
+{
+    Control c;
+    c.Site(false);
+    IViewObject2* view = nullptr;
+    ASSERT_EQ(c.dispatch->QueryInterface(IID_IViewObject2, reinterpret_cast<void**>(&view)), S_OK);
+    auto* sink = new ViewSink;
+    ASSERT_EQ(view->SetAdvise(DVASPECT_CONTENT, 0, sink), S_OK);
+    DWORD connection = 0;
+    ASSERT_EQ(c.ole->Advise(sink, &connection), S_OK);
+    // A change of the picture is told; a call that changes nothing is not.
+    EXPECT_EQ(PutProperty(c.dispatch, DISPID_BACKCOLOR, Long(255)), S_OK);
+    VARIANT result;
+    EXPECT_EQ(CallMethod(c.dispatch, 34, {Long(35063)}, &result), S_OK);
+    EXPECT_EQ(sink->lines, Lines({"ViewChange 1 -1"}));
+    sink->lines.clear();
+    IPersistStreamInit* persist = nullptr;
+    c.dispatch->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist));
+    IStream* stream = nullptr;
+    CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+    EXPECT_EQ(persist->Save(stream, TRUE), S_OK);
+    stream->Release();
+    persist->Release();
+    EXPECT_EQ(sink->lines, Lines({"ViewChange 1 -1", "Save"}));
+
+    // At design time the picture is painted straight onto the container's context,
+    // even one that cannot give an off-screen bitmap (a metafile).
+    HDC meta = CreateMetaFileA(nullptr);
+    const RECTL bounds{0, 0, 400, 300};
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, meta, &bounds, nullptr,
+                         nullptr, 0),
+              S_OK);
+    HMETAFILE picture = CloseMetaFile(meta);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 400, 300);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    PatBlt(memory, 0, 0, 400, 300, BLACKNESS);
+    EXPECT_TRUE(PlayMetaFile(memory, picture));
+    EXPECT_EQ(GetPixel(memory, 200, 5), RGB(192, 192, 192));  // header
+    int nonPrime = 0;
+    for (int x = 80; x < 400; ++x)
+        nonPrime += GetPixel(memory, x, 150) == RGB(128, 255, 255);  // 03:30
+    EXPECT_GT(nonPrime, 80);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    DeleteMetaFile(picture);
+
+    EXPECT_EQ(view->SetAdvise(DVASPECT_CONTENT, 0, nullptr), S_OK);
+    EXPECT_EQ(c.ole->Unadvise(connection), S_OK);
+    view->Release();
+    sink->Release();
 }
 
 TEST_F(SeptenaControlTest, NewControlTakesTheContainersAmbientFont)

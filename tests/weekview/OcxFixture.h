@@ -91,11 +91,18 @@ struct Control {
         if (host != nullptr)
             DestroyWindow(host);
     }
-    HWND Activate()
+    // Sets the container's site, answering the ambient UserMode with `userMode`
+    // (false: a form designer's design mode).
+    void Site(bool userMode = true)
     {
         host = CreateHostWindow();
         site = new TestSite(host);
+        site->userMode = userMode;
         EXPECT_EQ(ole->SetClientSite(site), S_OK);
+    }
+    HWND Activate(bool userMode = true)
+    {
+        Site(userMode);
         EXPECT_EQ(ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site, 0, host, &site->position),
                   S_OK);
         IOleInPlaceObject* inPlace = nullptr;

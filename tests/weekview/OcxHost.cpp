@@ -194,6 +194,22 @@ STDMETHODIMP NotifySink::OnChanged(DISPID id)
     return S_OK;
 }
 
+STDMETHODIMP ViewSink::QueryInterface(REFIID riid, void** out)
+{
+    if (riid == IID_IUnknown || riid == IID_IAdviseSink) {
+        *out = static_cast<IAdviseSink*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(void) ViewSink::OnViewChange(DWORD aspect, LONG index)
+{
+    lines.push_back("ViewChange " + std::to_string(aspect) + " " + std::to_string(index));
+}
+
 MemoryBag::~MemoryBag()
 {
     for (auto& entry : values)

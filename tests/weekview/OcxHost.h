@@ -104,6 +104,21 @@ public:
     std::vector<DISPID> changed;
 };
 
+// Records what the control tells a container drawing it: "ViewChange aspect index",
+// "Save" and "Close".
+class ViewSink final : public IAdviseSink, public RefCounted<ViewSink> {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override { return Add(); }
+    STDMETHODIMP_(ULONG) Release() override { return Drop(); }
+    STDMETHODIMP_(void) OnDataChange(FORMATETC*, STGMEDIUM*) override {}
+    STDMETHODIMP_(void) OnViewChange(DWORD aspect, LONG index) override;
+    STDMETHODIMP_(void) OnRename(IMoniker*) override {}
+    STDMETHODIMP_(void) OnSave() override { lines.push_back("Save"); }
+    STDMETHODIMP_(void) OnClose() override { lines.push_back("Close"); }
+    std::vector<std::string> lines;
+};
+
 // A property bag keeping the written VARIANTs by name, in the order written.
 class MemoryBag final : public IPropertyBag, public RefCounted<MemoryBag> {
 public:

@@ -1,6 +1,11 @@
 // SEPTENA.OCX's persistence in a container of ours: every persistent property through a
-// stream and a property bag, values as stored, damaged forms, the closing steps.
+// stream and a property bag, values as stored, damaged forms, the closing steps; the
+// table of properties against the registered type library.
+#include <iterator>
+#include <string>
+
 #include "OcxFixture.h"
+#include "PropertyList.h"
 
 using namespace ocxtest;
 
@@ -129,7 +134,8 @@ TEST_F(SeptenaPersistTest, PropertyBagRoundTripInExchangeOrder)
     MemoryBag* bag = new MemoryBag;
     ASSERT_EQ(saver->Save(bag, TRUE, TRUE), S_OK);
     saver->Release();
-    const std::vector<std::wstring> order = {L"BackColor",
+    const std::vector<std::wstring> order = {L"_Version",
+                                             L"BackColor",
                                              L"ForeColor",
                                              L"Enabled",
                                              L"Font",
@@ -180,6 +186,30 @@ TEST_F(SeptenaPersistTest, PropertyBagRoundTripInExchangeOrder)
     ASSERT_EQ(loader->Load(bag, nullptr), S_OK);
     EXPECT_EQ(GetLong(b.dispatch, 4), 1500);
 
+    // Colours as other writers keep them: a system colour unsigned, or as text.
+    VARIANT system;
+    system.vt = VT_UI4;
+    system.ulVal = 0x80000005;
+    bag->Write(L"BackColor", &system);
+    VARIANT line = Text(L"2147483656");
+    bag->Write(L"LineColor", &line);
+    VariantClear(&line);
+    ASSERT_EQ(loader->Load(bag, nullptr), S_OK);
+    EXPECT_EQ(GetLong(b.dispatch, DISPID_BACKCOLOR), static_cast<long>(0x80000005));
+    EXPECT_EQ(GetLong(b.dispatch, 25), static_cast<long>(0x80000008));
+
+    // Another version of the set is refused; a bag written without one still loads.
+    VARIANT version = Long(0x20000);
+    bag->Write(L"_Version", &version);
+    VARIANT timeStart = Short(600);
+    bag->Write(L"TimeStart", &timeStart);
+    EXPECT_EQ(loader->Load(bag, nullptr), STG_E_OLDFORMAT);
+    EXPECT_EQ(GetLong(b.dispatch, 4), 1500);
+    VariantClear(&bag->values[L"_Version"]);
+    bag->values.erase(L"_Version");
+    ASSERT_EQ(loader->Load(bag, nullptr), S_OK);
+    EXPECT_EQ(GetLong(b.dispatch, 4), 600);
+
     // A value that is not a number refuses the whole bag and changes nothing.
     VARIANT bad = Text(L"tomorrow");
     bag->Write(L"Day", &bad);
@@ -223,3 +253,95 @@ TEST_F(SeptenaPersistTest, StorageRoundTrip)
 }
 
 }  // namespace
+
+namespace {
+
+// A property's type as the type library spells it; "enum" for any enumeration.
+std::wstring TypeName(ITypeInfo* owner, const TYPEDESC& type)
+{
+    switch (type.vt) {
+        case VT_I2:
+            return L"short";
+        case VT_I4:
+            return L"long";
+        case VT_BOOL:
+            return L"VARIANT_BOOL";
+        case VT_BSTR:
+            return L"BSTR";
+        case VT_PTR:
+            return TypeName(owner, *type.lptdesc) + L"*";
+        case VT_USERDEFINED: {
+            ITypeInfo* ref = nullptr;
+            if (FAILED(owner->GetRefTypeInfo(type.hreftype, &ref)))
+                return L"?";
+            TYPEATTR* attr = nullptr;
+            BSTR name = nullptr;
+            ref->GetTypeAttr(&attr);
+            ref->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
+            std::wstring text = attr != nullptr && attr->typekind == TKIND_ENUM ? L"enum"
+                                : name != nullptr                               ? name
+                                                                                : L"?";
+            SysFreeString(name);
+            if (attr != nullptr)
+                ref->ReleaseTypeAttr(attr);
+            ref->Release();
+            return text;
+        }
+        default:
+            return L"vt " + std::to_wstring(type.vt);
+    }
+}
+
+// What the type library must say for each type of the table, in PropertyType's order.
+const wchar_t* const kIdlTypes[] = {L"short",     L"enum", L"long",       L"VARIANT_BOOL",
+                                    L"OLE_COLOR", L"BSTR", L"IFontDisp*", L"OLE_HANDLE"};
+
+struct Listed {
+    const wchar_t* name;
+    MEMBERID id;
+    weekview::PropertyType type;
+};
+#define SEPTENA_LISTED(Name, Dispid, Type, Kept, Default) \
+    {L"" #Name, Dispid, weekview::PropertyType::Type},
+const Listed kListed[] = {WEEKVIEW_PROPERTIES(SEPTENA_LISTED)};
+#undef SEPTENA_LISTED
+
+}  // namespace
+
+// The registered type library and the control's table of properties name the same
+// properties, with the same DISPIDs and types.
+TEST_F(SeptenaPersistTest, TypeLibraryMatchesTheTableOfProperties)
+{
+    ASSERT_EQ(registerExit, 0u);
+    ITypeLib* lib = nullptr;
+    ASSERT_EQ(LoadRegTypeLib(LIBID_SEPTENALib, 1, 0, 0x409, &lib), S_OK);
+    ITypeInfo* dispatch = nullptr;
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(septena::DIID_DSeptena, &dispatch), S_OK);
+    TYPEATTR* attr = nullptr;
+    ASSERT_EQ(dispatch->GetTypeAttr(&attr), S_OK);
+    EXPECT_EQ(attr->cVars, std::size(kListed));
+    for (UINT i = 0; i < attr->cVars; ++i) {
+        VARDESC* v = nullptr;
+        ASSERT_EQ(dispatch->GetVarDesc(i, &v), S_OK);
+        BSTR name = nullptr;
+        UINT named = 0;
+        dispatch->GetNames(v->memid, &name, 1, &named);
+        const std::wstring libName = name != nullptr ? name : L"";
+        SysFreeString(name);
+        const Listed* listed = nullptr;
+        for (const Listed& l : kListed)
+            listed = libName == l.name ? &l : listed;
+        if (listed == nullptr) {
+            ADD_FAILURE() << "the table lacks " << testing::PrintToString(libName);
+        } else {
+            EXPECT_EQ(v->memid, listed->id) << testing::PrintToString(libName);
+            EXPECT_EQ(TypeName(dispatch, v->elemdescVar.tdesc),
+                      kIdlTypes[static_cast<int>(listed->type)])
+                << testing::PrintToString(libName);
+        }
+        dispatch->ReleaseVarDesc(v);
+    }
+    dispatch->ReleaseTypeAttr(attr);
+    dispatch->Release();
+    lib->Release();
+}

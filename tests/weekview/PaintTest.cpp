@@ -1,8 +1,39 @@
 // Pixels of the painted week view: rows, texts, shading, bars, dotted lines, selection.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <new>
+
 #include "GdiObjects.h"
 #include "WindowFixture.h"
+
+// Memory running out on demand: the next allocation after arming fails.
+namespace {
+bool g_failNextAllocation = false;
+int g_failedAllocations = 0;
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    if (g_failNextAllocation) {
+        g_failNextAllocation = false;
+        ++g_failedAllocations;
+        throw std::bad_alloc();
+    }
+    if (void* p = std::malloc(size != 0 ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace weekview {
 namespace {
@@ -227,6 +258,25 @@ TEST(PaintTest, SelectionRepaintReachesTheWindowAtOnce)
     ReleaseDC(f.Handle(), dc);
     EXPECT_NE(before, kSelected);
     EXPECT_EQ(after, kSelected);
+}
+
+// A paint that runs out of memory half way still ends its paint: the window's device
+// context goes back to the system, so the next one asked for is the same.
+TEST(PaintTest, PaintFailingHalfWayGivesItsContextBack)
+{
+    WindowFixture f(600, 700);
+    f.Pump();
+    HDC dc = GetDC(f.Handle());
+    ReleaseDC(f.Handle(), dc);
+    f.Control().AddAppointment(540, 35064, 600, 35064);  // its bar takes memory in the paint
+    g_failedAllocations = 0;
+    g_failNextAllocation = true;
+    UpdateWindow(f.Handle());
+    g_failNextAllocation = false;
+    EXPECT_EQ(g_failedAllocations, 1);
+    HDC next = GetDC(f.Handle());
+    ReleaseDC(f.Handle(), next);
+    EXPECT_EQ(next, dc);
 }
 
 TEST(PaintTest, FullRepaintIsNotLostToASelectionRepaint)

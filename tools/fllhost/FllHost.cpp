@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "HostTables.h"
+
 namespace fllhost {
 namespace {
 
@@ -31,8 +33,8 @@ bool SameName(const char* a, const std::string& b)
 }  // namespace
 
 FllHost::FllHost()
-    : handleTable_(dbf::MemoryHandleTableSize(kHandleCapacity)),
-      objectTable_(dbf::ObjectTableSize(kObjectCapacity))
+    : handleTable_(MemoryHandleTableSize(kHandleCapacity)),
+      objectTable_(ObjectTableSize(kObjectCapacity))
 {
     auto* handles = reinterpret_cast<dbf::MemoryHandleTable*>(handleTable_.data());
     handles->hint = 1;

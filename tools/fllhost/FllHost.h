@@ -1,6 +1,4 @@
-// Plays the database host for one extension library: loads it, attaches the thread
-// with a service entry and handle/object tables, runs its load routine and calls one
-// of its routines by name.
+// Plays the database host for one extension library: load, attach, load routine, one call.
 #pragma once
 
 #include <windows.h>

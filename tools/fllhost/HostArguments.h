@@ -1,5 +1,4 @@
-// Command-line arguments of the host harness: C:<text> and I:<integer> values, checked
-// against a routine's parameter descriptor.
+// The harness's routine arguments, C:<text> and I:<integer>, checked against a descriptor.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,4 @@
-// fllhost: runs one routine of a database extension library the way the database
-// host would, printing the library's output and the routine's result.
+// fllhost: runs one routine of a database extension library as the database host would.
 #include <fcntl.h>
 #include <io.h>
 

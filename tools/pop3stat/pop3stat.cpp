@@ -29,8 +29,8 @@ int RunCheck(const Pop3StatArgs& args)
     client.Host = args.host;
     client.UserID = args.user;
     client.Password = args.pass;
-    if (args.port)
-        client.Port = *args.port;
+    client.Security = args.security;
+    client.Port = args.port.value_or(DefaultPort(args.security));
     if (args.timeout) {
         client.TimeOut = *args.timeout;
         client.IdleTimeOut = *args.timeout;
@@ -53,7 +53,8 @@ int main(int argc, char** argv)
 {
     Pop3StatArgs args;
     std::string problem;
-    if (!ParsePop3StatArgs(std::vector<std::string>(argv + 1, argv + argc), args, problem)) {
+    if (!ParsePop3StatArgs(std::vector<std::string>(argv + 1, argv + argc), args, problem) ||
+        !LoadPop3StatPassword(args, stdin, problem)) {
         std::fprintf(stderr, "pop3stat: %s\n%s", problem.c_str(), kPop3StatUsage);
         return 2;
     }

@@ -3,14 +3,27 @@
 #pragma once
 
 #include <windows.h>
+#include <ocidl.h>
 #include <oleauto.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
+// The records of automation, pinned to their 32-bit layout: a container built by
+// another compiler reads them byte for byte.
+#ifndef _WIN64
+static_assert(sizeof(VARIANT) == 16, "VARIANT");
+static_assert(offsetof(VARIANT, lVal) == 8, "VARIANT value");
+static_assert(sizeof(DISPPARAMS) == 16, "DISPPARAMS");
+static_assert(sizeof(EXCEPINFO) == 32, "EXCEPINFO");
+static_assert(offsetof(EXCEPINFO, scode) == 28, "EXCEPINFO scode");
+static_assert(sizeof(VARIANT_BOOL) == 2 && sizeof(OLE_COLOR) == 4, "automation scalars");
+#endif
+
 namespace septena {
 
-// Holds a coerced argument and frees it.
+// Holds a VARIANT (a coerced argument, a property's answer) and frees it.
 class ArgValue {
 public:
     ArgValue() { VariantInit(&v_); }

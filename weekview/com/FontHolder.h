@@ -7,6 +7,14 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstddef>
+
+// The font description given to OleCreateFontIndirect, pinned to its 32-bit layout.
+#ifndef _WIN64
+static_assert(sizeof(FONTDESC) == 32, "FONTDESC");
+static_assert(offsetof(FONTDESC, cySize) == 8, "FONTDESC size");
+#endif
+
 namespace septena {
 
 class FontChangeListener {

@@ -19,7 +19,7 @@ struct ClassEntry {
 };
 
 const ClassEntry kClasses[] = {
-    {&CLSID_Septena, kProgId, kStringControlName, "Septena Control", true},
+    {&CLSID_Septena, kProgId, kStringControlName, kUserTypeName, true},
     {&CLSID_SeptenaGeneralPage, "SEPTENA.SeptenaPropPage.1", kStringGeneralPageName,
      "Septena Property Page", false},
     {&CLSID_SeptenaMorePage, "Septena.CMorePropPage", kStringMorePageName, "About Septena", false},

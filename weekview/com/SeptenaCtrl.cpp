@@ -13,8 +13,6 @@
 namespace septena {
 namespace {
 
-LONG g_alive = 0;
-
 // The font a control shows when the container offers none.
 IFont* DefaultFont()
 {
@@ -36,7 +34,6 @@ CSeptenaCtrl::CSeptenaCtrl()
       events_(*this, DIID_DSeptenaEvents),
       propertyNotify_(*this, IID_IPropertyNotifySink)
 {
-    InterlockedIncrement(&g_alive);
     LockModule();
 }
 
@@ -50,13 +47,7 @@ CSeptenaCtrl::~CSeptenaCtrl()
         if (p != nullptr)
             p->Release();
     }
-    InterlockedDecrement(&g_alive);
     UnlockModule();
-}
-
-LONG CSeptenaCtrl::Alive()
-{
-    return g_alive;
 }
 
 HRESULT CSeptenaCtrl::Create(REFCLSID, REFIID riid, void** out)
@@ -276,13 +267,13 @@ HRESULT CSeptenaCtrl::SetFontHolder(FontHolder& holder, IFont* font)
     if (clone == nullptr)
         return kCtlOutOfMemory;
     holder.Reset(clone);
-    ApplyFonts();
+    ApplyFonts(true);
     return S_OK;
 }
 
 void CSeptenaCtrl::FontChanged(DISPID dispid)
 {
-    ApplyFonts();
+    ApplyFonts(true);
     PropertyChanged(dispid);
 }
 
@@ -303,7 +294,7 @@ IFont* CSeptenaCtrl::AmbientOrDefaultFont()
     return font != nullptr ? font : DefaultFont();
 }
 
-void CSeptenaCtrl::ApplyFonts()
+void CSeptenaCtrl::ApplyFonts(bool asChange)
 {
     HFONT font = nullptr;
     HFONT hourFont = nullptr;
@@ -311,8 +302,12 @@ void CSeptenaCtrl::ApplyFonts()
         font_.Get()->get_hFont(&font);
     if (hourFont_.Get() != nullptr)
         hourFont_.Get()->get_hFont(&hourFont);
-    view_.SetFont(font);
-    view_.SetHourFont(hourFont);
+    if (asChange) {
+        view_.SetFont(font);
+        view_.SetHourFont(hourFont);
+    } else {
+        view_.ShowFonts(font, hourFont);
+    }
 }
 
 }  // namespace septena

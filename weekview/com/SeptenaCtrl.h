@@ -14,9 +14,28 @@
 #include "FontHolder.h"
 #include "WeekViewWindow.h"
 
+// The records the control exchanges with its container, pinned to their 32-bit layout.
+#ifndef _WIN64
+static_assert(sizeof(CONTROLINFO) == 16, "CONTROLINFO");
+static_assert(sizeof(CAUUID) == 8, "CAUUID");
+static_assert(sizeof(OLEINPLACEFRAMEINFO) == 20, "OLEINPLACEFRAMEINFO");
+static_assert(sizeof(RECTL) == 16 && sizeof(SIZEL) == 8, "RECTL, SIZEL");
+#endif
+
 namespace septena {
 
 struct PersistentProperty;
+
+// Puts `value` in `slot` with a reference of its own and releases what was there.
+template <typename T>
+void ReplaceReference(T*& slot, T* value)
+{
+    if (value != nullptr)
+        value->AddRef();
+    if (slot != nullptr)
+        slot->Release();
+    slot = value;
+}
 
 class CSeptenaCtrl final : public IDispatch,
                            public IConnectionPointContainer,
@@ -130,9 +149,6 @@ public:
     // ISpecifyPropertyPages
     STDMETHODIMP GetPages(CAUUID* pages) override;
 
-    // Objects of this class alive now.
-    static LONG Alive();
-
 private:
     CSeptenaCtrl();
     ~CSeptenaCtrl();
@@ -148,6 +164,7 @@ private:
     void MouseUp(int16_t button, int16_t shift, int x, int y) override;
     void Click() override;
     void DblClick() override;
+    void PictureChanged() override;
     void Fire(DISPID dispid, VARIANTARG* reversedArgs, UINT count);
     void FireMouse(DISPID dispid, int16_t button, int16_t shift, int x, int y);
 
@@ -164,7 +181,8 @@ private:
     // FontChangeListener: the host changed a font object the control holds.
     void FontChanged(DISPID dispid) override;
     IFont* AmbientOrDefaultFont();
-    void ApplyFonts();
+    // Hands the fonts' handles to the view; `asChange` when a font property changed.
+    void ApplyFonts(bool asChange);
 
     // Persistence (SeptenaPersist.cpp).
     void ResetToDefaults();

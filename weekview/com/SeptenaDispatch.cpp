@@ -5,88 +5,16 @@
 #include "DispatchArgs.h"
 #include "SeptenaCtrl.h"
 #include "SeptenaIds.h"
+#include "PropertyTable.h"
 #include "TypeLibrary.h"
 
 namespace septena {
 namespace {
 
 using weekview::DisplayProperties;
-using weekview::OleColor;
+using weekview::PropertyInfo;
+using weekview::PropertyType;
 using weekview::WeekViewControl;
-
-struct ShortProperty {
-    DISPID id;
-    int16_t DisplayProperties::*member;
-    void (WeekViewControl::*set)(int16_t);
-};
-const ShortProperty kShorts[] = {
-    {kTimeStart, &DisplayProperties::TimeStart, &WeekViewControl::SetTimeStart},
-    {kTimeEnd, &DisplayProperties::TimeEnd, &WeekViewControl::SetTimeEnd},
-    {kTimeTextWidth, &DisplayProperties::TimeTextWidth, &WeekViewControl::SetTimeTextWidth},
-    {kHeightOffset, &DisplayProperties::HeightOffset, &WeekViewControl::SetHeightOffset},
-    {kDayColumns, &DisplayProperties::DayColumns, &WeekViewControl::SetDayColumns},
-    {kHeaderHeight, &DisplayProperties::HeaderHeight, &WeekViewControl::SetHeaderHeight},
-    {kPrimeTimeStart, &DisplayProperties::PrimeTimeStart, &WeekViewControl::SetPrimeTimeStart},
-    {kPrimeTimeEnd, &DisplayProperties::PrimeTimeEnd, &WeekViewControl::SetPrimeTimeEnd},
-    {kDay, &DisplayProperties::Day, &WeekViewControl::SetDay},
-    {kMonth, &DisplayProperties::Month, &WeekViewControl::SetMonth},
-    {kYear, &DisplayProperties::Year, &WeekViewControl::SetYear},
-    {kHeaderYOffset, &DisplayProperties::HeaderYOffset, &WeekViewControl::SetHeaderYOffset},
-};
-
-// Enumerations are 32-bit at this interface; the core refuses what is out of range.
-struct EnumProperty {
-    DISPID id;
-    int16_t DisplayProperties::*member;
-    void (WeekViewControl::*set)(int32_t);
-};
-const EnumProperty kEnums[] = {
-    {kBorderType, &DisplayProperties::BorderType, &WeekViewControl::SetBorderType},
-    {kTimeUnits, &DisplayProperties::TimeUnits, &WeekViewControl::SetTimeUnits},
-    {kTimeBorder, &DisplayProperties::TimeBorder, &WeekViewControl::SetTimeBorder},
-    {kHeaderBorder, &DisplayProperties::HeaderBorder, &WeekViewControl::SetHeaderBorder},
-    {kTimeType, &DisplayProperties::TimeType, &WeekViewControl::SetTimeType},
-};
-
-struct ColorProperty {
-    DISPID id;
-    OleColor DisplayProperties::*member;
-};
-const ColorProperty kColors[] = {
-    {kBorderColor, &DisplayProperties::BorderColor},
-    {kTimeBackColor, &DisplayProperties::TimeBackColor},
-    {kPrimeTimeColor, &DisplayProperties::PrimeTimeColor},
-    {kNonPrimeColor, &DisplayProperties::NonPrimeColor},
-    {kHeaderBackColor, &DisplayProperties::HeaderBackColor},
-    {kHeaderForeColor, &DisplayProperties::HeaderForeColor},
-    {kLineColor, &DisplayProperties::LineColor},
-    {kSelectedColor, &DisplayProperties::SelectedColor},
-    {kAppBarColor, &DisplayProperties::AppBarColor},
-    {DISPID_BACKCOLOR, &DisplayProperties::BackColor},
-    {DISPID_FORECOLOR, &DisplayProperties::ForeColor},
-};
-
-struct BoolProperty {
-    DISPID id;
-    bool DisplayProperties::*member;
-    void (WeekViewControl::*set)(bool);
-};
-const BoolProperty kBools[] = {
-    {kMilitaryTime, &DisplayProperties::MilitaryTime, &WeekViewControl::SetMilitaryTime},
-    {kIncludeAmPm, &DisplayProperties::IncludeAmPm, &WeekViewControl::SetIncludeAmPm},
-    {kWeekendPrime, &DisplayProperties::WeekendPrime, &WeekViewControl::SetWeekendPrime},
-    {DISPID_ENABLED, &DisplayProperties::Enabled, &WeekViewControl::SetEnabled},
-};
-
-template <typename T, size_t N>
-const T* Find(const T (&table)[N], DISPID id)
-{
-    for (const T& entry : table) {
-        if (entry.id == id)
-            return &entry;
-    }
-    return nullptr;
-}
 
 bool IsControlError(HRESULT hr)
 {
@@ -99,7 +27,7 @@ void FillException(EXCEPINFO* exception, HRESULT hr)
         return;
     *exception = EXCEPINFO{};
     exception->scode = hr;
-    exception->bstrSource = SysAllocString(L"SEPTENA.SeptenaCtrl.1");
+    exception->bstrSource = SysAllocString(L"" SEPTENA_PROGID);
     exception->bstrDescription =
         SysAllocString(hr == kCtlOutOfMemory ? L"Out of memory" : L"Property cannot be set");
 }
@@ -205,95 +133,79 @@ HRESULT CSeptenaCtrl::GetProperty(DISPID dispid, VARIANT* result)
 {
     const WeekViewControl& control = view_.Control();
     const DisplayProperties& p = control.Properties();
-    if (const ShortProperty* s = Find(kShorts, dispid)) {
-        SetShort(result, p.*(s->member));
-        return S_OK;
-    }
-    if (const EnumProperty* e = Find(kEnums, dispid)) {
-        SetLong(result, p.*(e->member));
-        return S_OK;
-    }
-    if (const ColorProperty* c = Find(kColors, dispid)) {
-        SetLong(result, static_cast<int32_t>(p.*(c->member)));
-        return S_OK;
-    }
-    if (const BoolProperty* b = Find(kBools, dispid)) {
-        SetBool(result, p.*(b->member));
-        return S_OK;
-    }
-    switch (dispid) {
-        case kDayHeader:
-            return SetText(result, p.DayHeader);
-        case kTopTime:
-            SetShort(result, control.GetTopTime());
+    const PropertyInfo* info = weekview::FindProperty(dispid);
+    if (info == nullptr)
+        return DISP_E_MEMBERNOTFOUND;
+    switch (info->type) {
+        case PropertyType::Short:
+            SetShort(result, info->number != nullptr ? p.*(info->number) : control.GetTopTime());
             return S_OK;
-        case kDate:
+        case PropertyType::Enum:
+            SetLong(result, p.*(info->number));
+            return S_OK;
+        case PropertyType::Color:
+            SetLong(result, static_cast<int32_t>(p.*(info->color)));
+            return S_OK;
+        case PropertyType::Bool:
+            SetBool(result, p.*(info->flag));
+            return S_OK;
+        case PropertyType::Text:
+            return SetText(result, p.DayHeader);
+        case PropertyType::Long:
             SetLong(result, control.GetDate());
             return S_OK;
-        case kHourFont:
-            return FontResult(hourFont_.Get(), result);
-        case DISPID_FONT:
-            return FontResult(font_.Get(), result);
-        case DISPID_HWND:
+        case PropertyType::Font:
+            return FontResult(dispid == kHourFont ? hourFont_.Get() : font_.Get(), result);
+        case PropertyType::Handle:
             SetLong(result, static_cast<int32_t>(reinterpret_cast<INT_PTR>(view_.Handle())));
             return S_OK;
-        default:
-            return DISP_E_MEMBERNOTFOUND;
     }
+    return DISP_E_MEMBERNOTFOUND;
 }
 
 HRESULT CSeptenaCtrl::PutProperty(DISPID dispid, VARIANT& value)
 {
     WeekViewControl& control = view_.Control();
+    const PropertyInfo* info = weekview::FindProperty(dispid);
+    if (info == nullptr)
+        return DISP_E_MEMBERNOTFOUND;
     HRESULT hr = S_OK;
-    if (const ShortProperty* s = Find(kShorts, dispid)) {
-        int16_t v = 0;
-        if (SUCCEEDED(hr = ToShort(value, v)))
-            (control.*(s->set))(v);
-        return hr;
-    }
-    if (const EnumProperty* e = Find(kEnums, dispid)) {
-        int32_t v = 0;
-        if (SUCCEEDED(hr = ToLong(value, v)))
-            (control.*(e->set))(v);
-        return hr;
-    }
-    if (const ColorProperty* c = Find(kColors, dispid)) {
-        uint32_t v = 0;
-        if (SUCCEEDED(hr = ToColor(value, v)))
-            control.SetColor(c->member, v);
-        return hr;
-    }
-    if (const BoolProperty* b = Find(kBools, dispid)) {
-        bool v = false;
-        if (SUCCEEDED(hr = ToBool(value, v))) {
-            (control.*(b->set))(v);
-            if (dispid == DISPID_ENABLED && view_.Handle() != nullptr)
-                EnableWindow(view_.Handle(), v);
+    switch (info->type) {
+        case PropertyType::Short: {
+            int16_t v = 0;
+            if (SUCCEEDED(hr = ToShort(value, v)))
+                (control.*(info->setShort))(v);
+            return hr;
         }
-        return hr;
-    }
-    switch (dispid) {
-        case kDayHeader: {
+        case PropertyType::Enum:
+        case PropertyType::Long: {
+            int32_t v = 0;
+            if (SUCCEEDED(hr = ToLong(value, v)))
+                (control.*(info->setLong))(v);
+            return hr;
+        }
+        case PropertyType::Color: {
+            uint32_t v = 0;
+            if (SUCCEEDED(hr = ToColor(value, v)))
+                control.SetColor(info->color, v);
+            return hr;
+        }
+        case PropertyType::Bool: {
+            bool v = false;
+            if (SUCCEEDED(hr = ToBool(value, v))) {
+                (control.*(info->setBool))(v);
+                if (dispid == kEnabled && view_.Handle() != nullptr)
+                    EnableWindow(view_.Handle(), v);
+            }
+            return hr;
+        }
+        case PropertyType::Text: {
             std::string text;
             if (SUCCEEDED(hr = ToText(value, text)))
                 control.SetDayHeader(text);
             return hr;
         }
-        case kTopTime: {
-            int16_t v = 0;
-            if (SUCCEEDED(hr = ToShort(value, v)))
-                control.SetTopTime(v);
-            return hr;
-        }
-        case kDate: {
-            int32_t v = 0;
-            if (SUCCEEDED(hr = ToLong(value, v)))
-                control.SetDate(v);
-            return hr;
-        }
-        case kHourFont:
-        case DISPID_FONT: {
+        case PropertyType::Font: {
             VARIANT* v = (value.vt == (VT_BYREF | VT_VARIANT)) ? value.pvarVal : &value;
             const bool object = v->vt == VT_DISPATCH || v->vt == VT_UNKNOWN;
             if (!object || v->punkVal == nullptr)
@@ -305,11 +217,10 @@ HRESULT CSeptenaCtrl::PutProperty(DISPID dispid, VARIANT& value)
             font->Release();
             return hr;
         }
-        case DISPID_HWND:
+        case PropertyType::Handle:
             return kCtlSetNotSupported;
-        default:
-            return DISP_E_MEMBERNOTFOUND;
     }
+    return DISP_E_MEMBERNOTFOUND;
 }
 
 }  // namespace septena

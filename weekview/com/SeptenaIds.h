@@ -4,6 +4,11 @@
 
 #include <windows.h>
 #include <ole2.h>
+#include <olectl.h>
+
+#include "PropPageResource.h"
+#include "PropertyList.h"
+#include "SeptenaNames.h"
 
 namespace septena {
 
@@ -21,56 +26,27 @@ inline constexpr CLSID CLSID_StockColorPage = {
 inline constexpr CLSID CLSID_StockFontPage = {
     0x0BE35200, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
 
-constexpr const char* kProgId = "SEPTENA.SeptenaCtrl.1";
-constexpr const char* kUserTypeName = "Septena Control";
+constexpr const char* kProgId = SEPTENA_PROGID;
+constexpr const char* kUserTypeName = SEPTENA_CONTROL_NAME;
 constexpr DWORD kMiscStatus = 131473;
 constexpr DWORD kPropertySetVersion = 65536;  // version 1.0 of the persistent set
 constexpr WORD kTypeLibMajor = 1;
 constexpr WORD kTypeLibMinor = 0;
 
-// String and bitmap resources of the module.
+// String and bitmap resources of the module (the pages' names are in the pages' own
+// resource file).
 constexpr int kStringControlName = 1;
 constexpr int kStringGeneralPageName = 2;
-constexpr int kStringAboutPageName = 101;
-constexpr int kStringMorePageName = 103;
+constexpr int kStringAboutPageName = IDS_SEPTENA_ABOUT_NAME;
+constexpr int kStringMorePageName = IDS_SEPTENA_MORE_NAME;
 constexpr int kToolboxBitmap = 1;
 
-// Custom members of _DSeptena: a member's DISPID is its place in the dispatch table.
+// Members of _DSeptena: the properties from the table of properties (the stock ones
+// under their stock DISPIDs), then the methods, whose DISPIDs follow the properties'.
+#define SEPTENA_PROPERTY_DISPID(Name, Dispid, Type, Kept, Default) k##Name = Dispid,
 enum Dispid : DISPID {
-    kBorderType = 1,
-    kTimeUnits,
-    kMilitaryTime,
-    kTimeStart,
-    kTimeEnd,
-    kBorderColor,
-    kIncludeAmPm,
-    kTimeBackColor,
-    kTimeTextWidth,
-    kTimeBorder,
-    kHeightOffset,
-    kDayColumns,
-    kHeaderHeight,
-    kPrimeTimeColor,
-    kNonPrimeColor,
-    kPrimeTimeStart,
-    kPrimeTimeEnd,
-    kHeaderBackColor,
-    kHeaderForeColor,
-    kHeaderBorder,
-    kDayHeader,
-    kDay,
-    kMonth,
-    kYear,
-    kLineColor,
-    kWeekendPrime,
-    kSelectedColor,
-    kAppBarColor,
-    kHeaderYOffset,
-    kTopTime,
-    kDate,
-    kTimeType,
-    kHourFont,
-    kFindDay,
+    WEEKVIEW_PROPERTIES(SEPTENA_PROPERTY_DISPID)  // the properties, then the methods
+    kFindDay = 34,
     kFindMonth,
     kFindYear,
     kAddAppointment,
@@ -88,6 +64,9 @@ enum Dispid : DISPID {
     kAppointDateStart,
     kAppointDateEnd,
 };
+#undef SEPTENA_PROPERTY_DISPID
+static_assert(kBackColor == DISPID_BACKCOLOR && kForeColor == DISPID_FORECOLOR &&
+              kEnabled == DISPID_ENABLED && kFont == DISPID_FONT && khWnd == DISPID_HWND);
 static_assert(kHourFont == 33 && kFindDay == 34 && kAppointDateEnd == 50);
 
 // Events of _DSeptenaEvents.

@@ -89,7 +89,7 @@ HRESULT CSeptenaCtrl::CallMethod(DISPID dispid, DISPPARAMS* params, VARIANT* res
             SetShort(result, control.Appointments());
             return S_OK;
         case DISPID_ABOUTBOX:
-            MessageBoxA(view_.Handle(), "Septena OLE Control Module\nVersion 1, 0, 0, 1",
+            MessageBoxA(view_.Handle(), SEPTENA_MODULE_NAME "\nVersion " SEPTENA_VERSION_TEXT,
                         "About Septena", MB_OK | MB_ICONINFORMATION);
             return S_OK;
         default:

@@ -1,5 +1,6 @@
 // CSeptenaCtrl in its container: the client site and ambient properties, verbs,
-// in-place activation of the week view window, and drawing on the container's DC.
+// in-place activation of the week view window (IOleObject, IOleInPlaceObject,
+// IOleInPlaceActiveObject, IOleControl).
 #include <new>
 
 #include "ComModule.h"
@@ -7,19 +8,6 @@
 #include "SeptenaIds.h"
 
 namespace septena {
-namespace {
-
-template <typename T>
-void Replace(T*& slot, T* value)
-{
-    if (value != nullptr)
-        value->AddRef();
-    if (slot != nullptr)
-        slot->Release();
-    slot = value;
-}
-
-}  // namespace
 
 bool CSeptenaCtrl::AmbientProperty(DISPID dispid, VARIANT& value)
 {
@@ -90,7 +78,7 @@ LRESULT CALLBACK CSeptenaCtrl::GuardedWindowProc(HWND hwnd, UINT message, WPARAM
 
 STDMETHODIMP CSeptenaCtrl::SetClientSite(IOleClientSite* site)
 {
-    Replace(clientSite_, site);
+    ReplaceReference(clientSite_, site);
     if (site != nullptr) {
         ReadAmbientUserMode();
         try {
@@ -213,8 +201,7 @@ HRESULT CSeptenaCtrl::InPlaceActivate(LONG verb, HWND parent, LPCRECT posRect)
                           WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS | enabled))
             return E_FAIL;
         GuardWindow();
-        ApplyFonts();
-        view_.ClearModified();
+        ApplyFonts(false);
     }
     if (verb == OLEIVERB_UIACTIVATE && !uiActive_) {
         uiActive_ = true;
@@ -231,7 +218,7 @@ HRESULT CSeptenaCtrl::ShowPropertyFrame(HWND parent)
     if (FAILED(hr))
         return hr;
     IUnknown* self = static_cast<IDispatch*>(this);
-    hr = OleCreatePropertyFrame(parent, 0, 0, L"Septena Control", 1, &self, pages.cElems,
+    hr = OleCreatePropertyFrame(parent, 0, 0, L"" SEPTENA_CONTROL_NAME, 1, &self, pages.cElems,
                                 pages.pElems, LOCALE_USER_DEFAULT, 0, nullptr);
     CoTaskMemFree(pages.pElems);
     return hr;
@@ -263,10 +250,10 @@ STDMETHODIMP CSeptenaCtrl::GetUserType(DWORD form, LPOLESTR* type)
         return E_POINTER;
     if (SUCCEEDED(OleRegGetUserType(CLSID_Septena, form, type)))
         return S_OK;
-    *type = static_cast<LPOLESTR>(CoTaskMemAlloc(sizeof L"Septena Control"));
+    *type = static_cast<LPOLESTR>(CoTaskMemAlloc(sizeof L"" SEPTENA_CONTROL_NAME));
     if (*type == nullptr)
         return E_OUTOFMEMORY;
-    memcpy(*type, L"Septena Control", sizeof L"Septena Control");
+    memcpy(*type, L"" SEPTENA_CONTROL_NAME, sizeof L"" SEPTENA_CONTROL_NAME);
     return S_OK;
 }
 
@@ -429,67 +416,6 @@ STDMETHODIMP CSeptenaCtrl::FreezeEvents(BOOL freeze)
     else if (freezeEvents_ > 0)
         --freezeEvents_;
     return S_OK;
-}
-
-STDMETHODIMP CSeptenaCtrl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC drawDc,
-                                LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
-                                ULONG_PTR)
-{
-    if (aspect != DVASPECT_CONTENT)
-        return DV_E_DVASPECT;
-    if (drawDc == nullptr || bounds == nullptr)
-        return E_INVALIDARG;
-    const RECT r{bounds->left, bounds->top, bounds->right, bounds->bottom};
-    try {
-        return view_.Draw(drawDc, r) ? S_OK : E_OUTOFMEMORY;
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
-}
-
-STDMETHODIMP CSeptenaCtrl::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
-                                       LOGPALETTE** colors)
-{
-    if (colors != nullptr)
-        *colors = nullptr;
-    return S_FALSE;
-}
-
-STDMETHODIMP CSeptenaCtrl::Freeze(DWORD, LONG, void*, DWORD*)
-{
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP CSeptenaCtrl::Unfreeze(DWORD)
-{
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP CSeptenaCtrl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink)
-{
-    Replace(viewSink_, sink);
-    viewAspects_ = aspects;
-    viewAdviseFlags_ = flags;
-    return S_OK;
-}
-
-STDMETHODIMP CSeptenaCtrl::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink)
-{
-    if (aspects != nullptr)
-        *aspects = viewAspects_;
-    if (flags != nullptr)
-        *flags = viewAdviseFlags_;
-    if (sink != nullptr) {
-        *sink = viewSink_;
-        if (viewSink_ != nullptr)
-            viewSink_->AddRef();
-    }
-    return S_OK;
-}
-
-STDMETHODIMP CSeptenaCtrl::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size)
-{
-    return GetExtent(aspect, size);
 }
 
 }  // namespace septena

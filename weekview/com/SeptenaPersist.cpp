@@ -3,6 +3,7 @@
 // everything first and changes the control only when all of it was read.
 #include <new>
 
+#include "DispatchArgs.h"
 #include "PersistentSet.h"
 #include "SeptenaCtrl.h"
 #include "SeptenaIds.h"
@@ -14,6 +15,9 @@ namespace {
 using weekview::DisplayProperties;
 
 const wchar_t kContentsStream[] = L"Contents";
+// The property set's version in a property bag; bags written without it load as this
+// version.
+const wchar_t kVersionName[] = L"_Version";
 
 // Values read from a saved form, not yet given to the control.
 struct Loaded {
@@ -183,40 +187,28 @@ HRESULT BagReadFont(IPropertyBag* bag, const wchar_t* name, IFont*& font)
     return S_OK;
 }
 
-// A property missing from the bag keeps its default; one that is there must fit.
+// A property missing from the bag keeps its default; one that is there must fit. The
+// value goes through the same conversions as a property put, so a colour may come
+// signed, unsigned or as text.
 HRESULT BagRead(IPropertyBag* bag, const PersistentProperty& p, DisplayProperties& props)
 {
-    VARIANT v;
-    VariantInit(&v);
-    if (FAILED(bag->Read(p.name, &v, nullptr)))
+    ArgValue v;
+    if (FAILED(bag->Read(p.name, &v.Get(), nullptr)))
         return S_OK;
-    const VARTYPE want = p.kind == PersistKind::Color   ? VT_I4
-                         : p.kind == PersistKind::Short ? VT_I2
-                         : p.kind == PersistKind::Bool  ? VT_BOOL
-                                                        : VT_BSTR;
-    HRESULT hr = VariantChangeType(&v, &v, 0, want);
-    if (SUCCEEDED(hr)) {
+    try {
         switch (p.kind) {
             case PersistKind::Color:
-                props.*(p.color) = static_cast<uint32_t>(v.lVal);
-                break;
+                return ToColor(v.Get(), props.*(p.color));
             case PersistKind::Short:
-                props.*(p.number) = v.iVal;
-                break;
+                return ToShort(v.Get(), props.*(p.number));
             case PersistKind::Bool:
-                props.*(p.flag) = v.boolVal != VARIANT_FALSE;
-                break;
+                return ToBool(v.Get(), props.*(p.flag));
             default:
-                try {
-                    props.DayHeader = FromBstr(v.bstrVal);
-                } catch (...) {
-                    hr = kCtlOutOfMemory;
-                }
-                break;
+                return ToText(v.Get(), props.DayHeader);
         }
+    } catch (const std::bad_alloc&) {
+        return kCtlOutOfMemory;
     }
-    VariantClear(&v);
-    return hr;
 }
 
 }  // namespace
@@ -343,11 +335,13 @@ void CSeptenaCtrl::AfterSave(BOOL clearDirty)
     view_.Control().FinishPropertyExchange();
     if (clearDirty)
         view_.ClearModified();
+    if (adviseHolder_ != nullptr)
+        adviseHolder_->SendOnSave();
 }
 
 void CSeptenaCtrl::AfterExchange()
 {
-    ApplyFonts();
+    ApplyFonts(false);
     view_.ClearModified();
     if (view_.Handle() != nullptr)
         EnableWindow(view_.Handle(), view_.Control().Properties().Enabled);
@@ -357,6 +351,12 @@ STDMETHODIMP CSeptenaCtrl::Load(IPropertyBag* bag, IErrorLog*)
 {
     if (bag == nullptr)
         return E_POINTER;
+    ArgValue version;
+    int32_t value = 0;
+    if (SUCCEEDED(bag->Read(kVersionName, &version.Get(), nullptr)) &&
+        (FAILED(ToLong(version.Get(), value)) ||
+         value != static_cast<int32_t>(kPropertySetVersion)))
+        return STG_E_OLDFORMAT;
     return LoadSet([bag](const PersistentProperty& p, IFont*& font, DisplayProperties& props) {
         return font != nullptr ? BagReadFont(bag, p.name, font) : BagRead(bag, p, props);
     });
@@ -368,7 +368,10 @@ STDMETHODIMP CSeptenaCtrl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL)
         return E_POINTER;
     try {
         const DisplayProperties& props = view_.Control().Properties();
-        HRESULT hr = S_OK;
+        VARIANT version;
+        version.vt = VT_I4;
+        version.lVal = static_cast<LONG>(kPropertySetVersion);
+        HRESULT hr = bag->Write(kVersionName, &version);
         for (size_t i = 0; i < kPersistentSetSize && SUCCEEDED(hr); ++i)
             hr = BagWrite(bag, kPersistentSet[i], props, font_.Get(), hourFont_.Get());
         if (FAILED(hr))
