@@ -39,6 +39,17 @@ apt_install() {
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "$@"
 }
 
+# Wine's 32-bit side needs each i386 library at the very version of its amd64 twin.
+# When one suite's i386 index could not be fetched (a mirror serving a stale file),
+# the amd64 candidates may come from that suite and the i386 ones cannot: the install
+# is then retried with every package taken from bookworm itself, where both match.
+install_packages() {
+    apt_install "$@" || {
+        say "retrying with the packages of bookworm itself"
+        apt_install -t bookworm "$@"
+    }
+}
+
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     say "adding the i386 architecture"
     $SUDO dpkg --add-architecture i386
@@ -50,7 +61,7 @@ for p in $PACKAGES; do
 done
 if [ -n "$missing" ]; then
     say "installing$missing"
-    apt_install $missing
+    install_packages $missing
 fi
 
 # 32-bit Linux programs (Wine's 32-bit loader): run natively where the kernel can,
