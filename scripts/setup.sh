@@ -36,7 +36,10 @@ apt_install() {
             say "the package index is partly stale; installing from what was fetched"
         updated=yes
     fi
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "$@"
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "$@" || return
+    # The downloaded archives (about 2 GB) are not needed once installed, and the
+    # build trees and Wine prefixes want the room.
+    $SUDO apt-get clean
 }
 
 # Wine's 32-bit side needs each i386 library at the very version of its amd64 twin.
