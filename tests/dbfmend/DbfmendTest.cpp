@@ -82,11 +82,10 @@ Snapshot Take(const std::string& dir)
 }
 
 // Letter case ignored, as names on Windows are.
-bool Contains(std::string text, std::string part)
+bool Contains(const std::string& text, const std::string& part)
 {
-    for (std::string* s : {&text, &part})
-        std::transform(s->begin(), s->end(), s->begin(), [](char c) { return std::tolower(c); });
-    return text.find(part) != std::string::npos;
+    auto same = [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); };
+    return std::search(text.begin(), text.end(), part.begin(), part.end(), same) != text.end();
 }
 
 // Holds a table's lock byte as another user of the table would.

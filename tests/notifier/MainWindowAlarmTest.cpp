@@ -262,6 +262,28 @@ TEST_F(MainWindowAlarmTest, FlashStopsOnlyAfterOkOnTheLastWindow)
     SetWindowLongPtrA(application, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_applicationRoutine));
 }
 
+// The flash message stops the flashing unless more than one summary window is open; other
+// windows the main window owns do not count.
+TEST_F(MainWindowAlarmTest, FlashMessageCountsOnlySummaryWindows)
+{
+    struct Summary : TOwnedComponent {
+        const char* ClassName() const override { return "TformSummary"; }
+    };
+    struct Other : TOwnedComponent {
+        const char* ClassName() const override { return "TformOther"; }
+    };
+    main->InsertComponent(new Other);
+    for (int open : {2, 1, 0}) {
+        while (main->SummaryWindowCount() < open)
+            main->InsertComponent(new Summary);
+        while (main->SummaryWindowCount() > open)
+            main->RemoveComponent(main->Components(main->ComponentCount() - 1));
+        main->timerForFlash.SetEnabled(true);
+        SendMessageA(main->Handle(), 1125, 0, 0);
+        EXPECT_EQ(main->timerForFlash.Enabled(), open > 1) << open << " summary windows";
+    }
+}
+
 TEST_F(MainWindowAlarmTest, CloseBoxLeavesTheFlashOn)
 {
     WriteAlarms(Written(20) + ",closed with the box12345678\r\n");

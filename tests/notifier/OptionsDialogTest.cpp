@@ -253,10 +253,10 @@ TEST_F(OptionsDialogTest, OkValidatesTheIntervalBeforeSaving)
         std::string soundFile;  // typed with the custom sound chosen, when not empty
     };
     const std::vector<Case> cases = {
-        {"abc", "'abc' is not a valid integer value."},
-        {"", "'' is not a valid integer value."},
-        {"00", kZeroInterval},
-        {" 1 2 ", "'1 2' is not a valid integer value."},
+        {"abc", "'abc' is not a valid integer value.", ""},
+        {"", "'' is not a valid integer value.", ""},
+        {"00", kZeroInterval, ""},
+        {" 1 2 ", "'1 2' is not a valid integer value.", ""},
         // A name the file-name box would refuse at the next load is refused now.
         {"10", "Invalid file name - c:\\a|b.wav.", "c:\\a|b.wav"},
         {"10", "Invalid file name - c:\\\tbell.wav.", "c:\\\tbell.wav"},

@@ -1,5 +1,5 @@
-// The steps of one table's check and repair, and of an undo: open and lock the table,
-// settle format and block size, run the library's check, save, repair, check again.
+// The steps of one table's check and repair: open and lock the table, settle format and
+// block size, run the library's check, save, repair, check again.
 #include "TableMender.h"
 
 #include <algorithm>
@@ -16,8 +16,6 @@
 namespace mend {
 namespace {
 
-const int kLockAttempts = 6;  // as the library: at once, again at once, then 2 ms apart
-const unsigned kLockPauseMs = 2;
 // The table's head is read once in the piece the library reads it in.
 const uint32_t kHeadReadSize = 4096;
 // The block size checked against when the memo cannot be read (its check then fails).
@@ -183,27 +181,10 @@ private:
     std::vector<std::string> hits_;
 };
 
-bool LockTable(dbf::FileSystem& files, dbf::TableFile& table)
-{
-    for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
-        if (attempt >= 2)
-            files.Pause(kLockPauseMs);
-        if (table.LockByte(dbf::kLockOffset))
-            return true;
-    }
-    return false;
-}
-
 std::string BareName(const std::string& path)
 {
     dbf::PathParts parts = dbf::SplitPath(path);
     return parts.baseName + parts.extension;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    dbf::PathParts parts = dbf::SplitPath(path);
-    return parts.drive + parts.directory;
 }
 
 // The memo beside the table, searched for together with the index as the library
@@ -355,6 +336,20 @@ void AddChange(std::vector<FieldChange>* changes, const char* field, uint32_t be
 
 }  // namespace
 
+const int kLockAttempts = 6;  // as the library: at once, again at once, then 2 ms apart
+const unsigned kLockPauseMs = 2;
+
+bool LockTable(dbf::FileSystem& files, dbf::TableFile& table)
+{
+    for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+        if (attempt >= 2)
+            files.Pause(kLockPauseMs);
+        if (table.LockByte(dbf::kLockOffset))
+            return true;
+    }
+    return false;
+}
+
 int32_t LibraryBlockArgument(uint16_t bytes)
 {
     return 0x10000 + bytes;
@@ -453,74 +448,6 @@ TableOutcome MendTable(dbf::FileSystem& files, const std::string& path,
         return out;
     }
     out.status = Status::kRepaired;
-    return out;
-}
-
-UndoOutcome UndoFromBackup(dbf::FileSystem& files, const std::string& backupPath)
-{
-    UndoOutcome out;
-    out.backupPath = backupPath;
-    std::vector<uint8_t> bytes;
-    UndoRecord record;
-    if (!ReadSmallFile(backupPath, kUndoFileLimit, &bytes, &out.error) ||
-        !ReadUndoFile(bytes.data(), bytes.size(), &record, &out.error))
-        return out;
-    std::string folder = FolderOf(backupPath);
-    out.tablePath = folder + record.table.name;
-    std::unique_ptr<dbf::TableFile> table = files.OpenExisting(out.tablePath);
-    if (!table) {
-        out.error = out.tablePath + " cannot be opened for writing (" +
-                    OpenFailureReason(out.tablePath) + ")";
-        return out;
-    }
-    if (!LockTable(files, *table)) {
-        out.error = out.tablePath + " stays locked by another user";
-        return out;
-    }
-    uint64_t size = 0;
-    if (!table->Size(&size) || size != record.table.size) {
-        out.error = out.tablePath + " changed size since the backup (" +
-                    std::to_string(record.table.size) + " bytes then, " + std::to_string(size) +
-                    " now)";
-        return out;
-    }
-    std::unique_ptr<dbf::TableFile> memo;
-    if (record.hasMemo) {
-        out.memoPath = folder + record.memo.name;
-        memo = files.OpenExisting(out.memoPath);
-        if (!memo) {
-            out.error = out.memoPath + " cannot be opened for writing (" +
-                        OpenFailureReason(out.memoPath) + ")";
-            return out;
-        }
-        if (!memo->Size(&size) || size != record.memo.size) {
-            out.error = out.memoPath + " changed size since the backup (" +
-                        std::to_string(record.memo.size) + " bytes then, " + std::to_string(size) +
-                        " now)";
-            return out;
-        }
-    }
-    // The memo first, as the repair wrote it first.
-    if (memo &&
-        memo->WriteAt(0, record.memo.head.data(), dbf::kMemoHeaderSize) != dbf::kMemoHeaderSize) {
-        out.error = "writing " + out.memoPath + " failed; the table is untouched";
-        return out;
-    }
-    if (table->WriteAt(0, record.table.head.data(), dbf::kTableHeaderSize) !=
-        dbf::kTableHeaderSize) {
-        out.error = "writing " + out.tablePath + " failed" +
-                    (memo ? "; the memo header is restored already" : "");
-        return out;
-    }
-    // Restored only once both files reached the disk and closed without failure.
-    bool durable = (!memo || memo->Flush()) && table->Flush();
-    bool closed = !memo || memo->Close();
-    if (!table->Close() || !closed || !durable) {
-        out.error = "writing " + out.tablePath + (memo ? " and " + out.memoPath : "") +
-                    " through to the disk failed; the bytes may not be restored";
-        return out;
-    }
-    out.restored = true;
     return out;
 }
 

@@ -71,6 +71,10 @@ struct UndoOutcome {
     std::string error;
 };
 
+// Takes the table's lock byte as the library does: at once, again at once, then four
+// more attempts 2 ms apart; false when another user holds it.
+bool LockTable(dbf::FileSystem& files, dbf::TableFile& table);
+
 // Writes the bytes saved in an undo file back, or refuses with nothing written.
 UndoOutcome UndoFromBackup(dbf::FileSystem& files, const std::string& backupPath);
 
