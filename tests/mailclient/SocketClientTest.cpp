@@ -307,8 +307,10 @@ TEST(SocketClientTest, LinesSurviveThePeersCloseThenReadingFailsAtOnce)
         EXPECT_EQ(recorder.disconnects, 1);
     }
     // A line too long, then the close, both seen before the read: the connection is gone
-    // once, for the server's reason.
-    ScriptedServer server({SendBytes(std::string(70000, 'a')), CloseConnection()});
+    // once, for the server's reason. The line is exactly the longest kept, so reading drains
+    // the socket before it pauses; a peer's close is reported only once its data is read.
+    ScriptedServer server({SendBytes(std::string(kMaxLineLength - 6, 'a')), Pause(300),
+                           SendBytes(std::string(6, 'a')), CloseConnection()});
     Recorder recorder;
     TSocketClient client;
     recorder.Attach(client);
